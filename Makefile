@@ -1,0 +1,47 @@
+# The two commands of a new user: `make run` and `make test`.
+BUILD_DIR ?= build
+ASAN_DIR  ?= build-asan
+JOBS      ?= 2
+EXAMPLE   ?= examples/silicon.kqt
+APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
+
+.PHONY: run test build deps asan-test bench clean
+
+# Installs with apt-get only what is missing.
+deps:
+	@missing=""; \
+	command -v cmake >/dev/null 2>&1 || missing="$$missing cmake"; \
+	command -v g++ >/dev/null 2>&1 || missing="$$missing g++"; \
+	[ -f /usr/include/gtest/gtest.h ] || missing="$$missing libgtest-dev libgmock-dev"; \
+	[ -f /usr/include/benchmark/benchmark.h ] || missing="$$missing libbenchmark-dev"; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" -eq 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Indexes an example in a scratch folder, so that its reports do not land in the source tree.
+run: build
+	@mkdir -p $(BUILD_DIR)/example-run
+	@cp $(EXAMPLE) $(BUILD_DIR)/example-run/
+	cd $(BUILD_DIR)/example-run && ../orvanthel $(notdir $(EXAMPLE)) < /dev/null
+	@echo "Results: $(BUILD_DIR)/example-run/$(basename $(notdir $(EXAMPLE)))_kqt.res"
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DORVANTHEL_SANITIZE=ON -DORVANTHEL_BENCH=OFF
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/orvanthel_bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,18 @@
+// The log file: its name, its title block and header, written when CreateLogFile is 1.
+#pragma once
+
+#include <string>
+
+#include "driver/run_parameters.hpp"
+
+namespace orv {
+
+class TextFile;
+
+// The input name without blanks around it and without its ".kqt", followed by the suffix.
+std::string OutputFileName(const std::string& inputFileName, const std::string& suffix);
+
+// Creates "<stem>_kqt.log" and writes the title block and the parameter header.
+void OpenLogFile(TextFile& log, const std::string& inputFileName, const RunParameters& parameters);
+
+}  // namespace orv

@@ -1,0 +1,17 @@
+// The date line and parameter block that open the results file and the log file.
+#pragma once
+
+#include "driver/clock.hpp"
+#include "driver/run_parameters.hpp"
+
+namespace orv {
+
+class TextFile;
+
+// The log copy is written before the search and so has no "Number of solutions:" line.
+enum class HeaderTarget { ResultsFile, LogFile };
+
+void WriteParameterHeader(TextFile& out, HeaderTarget target, const RunParameters& parameters,
+                          int numberOfSolutions, const LocalDateTime& now);
+
+}  // namespace orv
