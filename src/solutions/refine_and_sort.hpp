@@ -1,0 +1,26 @@
+// Refinement of the stored bases by least squares, the parity penalty, and the sorts by quality.
+#pragma once
+
+#include <array>
+
+#include "driver/run_parameters.hpp"
+#include "solutions/solution_store.hpp"
+
+namespace orv {
+
+class TextFile;
+
+// Refines every stored basis at eight decreasing index tolerances, then sorts best first.
+void RefineAndSortSolutions(SolutionStore& store, const RunParameters& parameters, const DirectionStore& directions,
+                            TextFile& log);
+
+// Multiplies each kept solution's quality by its odd-index balance factor.
+void ApplyParityPenalty(SolutionStore& store, const RunParameters& parameters, const DirectionStore& directions);
+
+// The same stable sort again, after the parity penalty.
+void ResortSolutions(SolutionStore& store, TextFile& log);
+
+// 1 for an odd index (negative odd numbers included), 0 for an even one.
+std::array<int, 3> OddIndexFlags(int h, int k, int l);
+
+}  // namespace orv
