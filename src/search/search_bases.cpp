@@ -1,6 +1,42 @@
-// PLACEHOLDER: replaced by the search work.
+// The search over reflection triples and fourth directions that fills the solution store.
 #include "search/search_bases.hpp"
+
+#include <memory>
+
+#include "search/candidate_bases.hpp"
+#include "search/quadruple_enumeration.hpp"
+#include "search/quadruple_evaluation.hpp"
+
 namespace orv {
-void SearchBases(const RunParameters&, DirectionStore&, const SublatticeTables&, SolutionStore&, TextFile&,
-                 std::ostream&) {}
+namespace {
+
+// Builds the basis of every quadruple handed on and evaluates its candidates.
+class EvaluatingVisitor final : public QuadrupleVisitor {
+ public:
+  EvaluatingVisitor(const RunParameters& parameters, const SublatticeTables& tables, SolutionStore& store,
+                    TextFile& log)
+      : parameters_(parameters), tables_(tables), store_(store), log_(log), candidates_(new CandidateList) {}
+
+  void Visit(const DirectionStore& directions, int i, int j, int k, int l) override {
+    const Mat3 W = BasisFromQuadruple(directions, i, j, k, l);
+    EvaluateQuadruple(W, parameters_, directions, tables_, *candidates_, store_, log_);
+  }
+
+ private:
+  const RunParameters& parameters_;
+  const SublatticeTables& tables_;
+  SolutionStore& store_;
+  TextFile& log_;
+  std::unique_ptr<CandidateList> candidates_;  // 651 matrices, reused for every quadruple
+};
+
+}  // namespace
+
+void SearchBases(const RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                 SolutionStore& store, TextFile& log, std::ostream& console) {
+  EnumerationBuffers buffers;
+  EvaluatingVisitor visitor(parameters, tables, store, log);
+  EnumerateQuadruples(parameters, directions, buffers, visitor, log, console);
+}
+
 }  // namespace orv

@@ -1,0 +1,77 @@
+// The walk over reflection triples and their fourth directions, in the order bases reach the store.
+#include "search/quadruple_enumeration.hpp"
+
+#include "reports/line_format.hpp"
+#include "reports/text_file.hpp"
+#include "search/progress_display.hpp"
+
+namespace orv {
+namespace {
+
+void VisitTestedReflections(const std::vector<int>& fourth, int i, int j, int k, DirectionStore& directions,
+                            QuadrupleVisitor& visitor) {
+  for (const int l : fourth)
+    if (PassesFourthDirectionTest(directions, i, j, k, l)) visitor.Visit(directions, i, j, k, l);
+}
+
+}  // namespace
+
+void VisitTripleQuadruples(int searchType, int n, int i, int j, int k, DirectionStore& directions,
+                           EnumerationBuffers& buffers, QuadrupleVisitor& visitor) {
+  switch (searchType) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+      ThreeZoneReflections(directions, n, i, j, k, buffers.zones, buffers.fourth);
+      VisitTestedReflections(buffers.fourth, i, j, k, directions, visitor);
+      break;
+    case 5:
+    case 6:
+    case 7:
+      TwoZoneReflections(directions, n, i, j, k, buffers.zones, buffers.fourth);
+      VisitTestedReflections(buffers.fourth, i, j, k, directions, visitor);
+      break;
+    case 4: {
+      ZoneCrossings(directions, n, i, j, k, buffers.zones, buffers.crossings);
+      const int slot = n + 1;
+      for (const Vec3& crossing : buffers.crossings) {
+        directions(slot) = crossing;
+        if (PassesFourthDirectionTest(directions, i, j, k, slot)) visitor.Visit(directions, i, j, k, slot);
+      }
+      break;
+    }
+    case 8:
+    case 9:
+      // The generator has applied the cone test already.
+      ConeReflections(directions, n, i, j, k, buffers.fourth);
+      for (const int l : buffers.fourth) visitor.Visit(directions, i, j, k, l);
+      break;
+    default:
+      break;
+  }
+}
+
+void EnumerateQuadruples(const RunParameters& parameters, DirectionStore& directions, EnumerationBuffers& buffers,
+                         QuadrupleVisitor& visitor, TextFile& log, std::ostream& console) {
+  const int n = parameters.NumberOfReflections;
+  const int searchType = parameters.ExtentOfTheSearch;
+  const std::string separator = Line().X(1).Text(Repeat('=', 54)).str();
+  for (int i = 1; i <= n - 2; ++i) {
+    WriteProgressRecord(console, i, n);
+    for (int j = i + 1; j <= n - 1; ++j) {
+      for (int k = j + 1; k <= n; ++k) {
+        if (log.IsOpen()) log.WriteLine(separator);
+        const double d = TripleProduct(directions, i, j, k);
+        if (!IsUsableTriple(d)) continue;
+        if (d > 0.0)
+          VisitTripleQuadruples(searchType, n, i, j, k, directions, buffers, visitor);
+        else
+          VisitTripleQuadruples(searchType, n, i, k, j, directions, buffers, visitor);
+      }
+    }
+  }
+  ClearProgressLine(console);
+}
+
+}  // namespace orv

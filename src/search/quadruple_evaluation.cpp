@@ -1,0 +1,63 @@
+// Evaluation of the candidate bases of one quadruple and their hand-over to the solution store.
+#include "search/quadruple_evaluation.hpp"
+
+#include <cmath>
+
+#include "geometry/basis_reduction.hpp"
+#include "geometry/constants.hpp"
+
+namespace orv {
+
+int SublatticeIndicesTried(int searchType) {
+  switch (searchType) {
+    case 1:
+    case 6:
+    case 9:
+      return 3;
+    case 2:
+    case 7:
+      return 8;
+    case 3:
+      return 16;
+    default:
+      return 1;
+  }
+}
+
+bool IsAcceptedQuality(double quality, int numberOfReflections) {
+  return quality >= static_cast<double>(numberOfReflections) * 0.5;
+}
+
+CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
+                              const DirectionStore& directions) {
+  CandidateScore result;
+  const double volume = std::fabs(Determinant(candidate));
+  const double s = std::pow(1.0 / volume, kOneThird);
+  // Candidates have det 1/m by construction; a degenerate one could not be scaled, so it is dropped.
+  if (!std::isfinite(s) || s == 0.0) return result;
+  Mat3 R = ScaleMatrix(candidate, s);
+  ReduceBasisGauss(R);
+  result.score = CandidateQuality(R, parameters, directions);
+  if (!IsAcceptedQuality(result.score.quality, parameters.NumberOfReflections)) return result;
+  InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
+  ReduceBasisStepwise(result.basis);
+  result.score = BasisQuality(result.basis, parameters, directions);
+  result.accepted = true;
+  return result;
+}
+
+void EvaluateQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
+                       const SublatticeTables& tables, CandidateList& candidates, SolutionStore& store,
+                       TextFile& log) {
+  const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
+  for (int m = 1; m <= indices; ++m) {
+    SublatticeCandidates(m, W, tables, candidates);
+    for (int c = 0; c < candidates.count; ++c) {
+      const CandidateScore scored =
+          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions);
+      if (scored.accepted) SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, log);
+    }
+  }
+}
+
+}  // namespace orv

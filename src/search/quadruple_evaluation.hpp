@@ -1,0 +1,38 @@
+// Evaluation of the candidate bases of one quadruple and their hand-over to the solution store.
+#pragma once
+
+#include "driver/run_parameters.hpp"
+#include "search/basis_quality.hpp"
+#include "search/candidate_bases.hpp"
+#include "solutions/solution_store.hpp"
+
+namespace orv {
+
+class TextFile;
+
+// How many sublattice indices (1..M) are tried per quadruple for a search type.
+int SublatticeIndicesTried(int searchType);
+
+// A candidate is accepted when its first score reaches half the number of reflections.
+bool IsAcceptedQuality(double quality, int numberOfReflections);
+
+// The outcome of scoring one candidate. When accepted, `basis` is the reduced direct basis and
+// `score` its BasisQuality; otherwise `score` is the CandidateQuality that failed.
+struct CandidateScore {
+  bool accepted = false;
+  Mat3 basis{};
+  ScoredBasis score;
+};
+
+// Scores one candidate reciprocal basis: unit volume, Gauss reduction, first score, and for an
+// accepted one the reduced direct basis with its quality. Depends only on its arguments.
+CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
+                              const DirectionStore& directions);
+
+// Scores every candidate of the quadruple's basis W, index by index and in list order, and offers
+// each accepted one to the store in that order. `candidates` is the caller's reusable buffer.
+void EvaluateQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
+                       const SublatticeTables& tables, CandidateList& candidates, SolutionStore& store,
+                       TextFile& log);
+
+}  // namespace orv
