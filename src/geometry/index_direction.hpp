@@ -15,10 +15,12 @@ struct IndexedDirection {
   Vec3 x{};             // real-valued indices, parallel to the observed index direction
   double theta = kPi;   // angle in radians between u and the lattice vector of the chosen triple
   bool withinBound = false;  // max |NINT(x_i)| <= MaxAllowedMillerIndex
+  int scale = 0;        // trial scale at which the chosen triple was first met; 0 when none was
 };
 
 // Indexes the direction u against the reciprocal basis R and its dual D (the direct basis), trying
-// the scales 2 .. NINT(4.14 M) along the exact index direction.
+// the scales 2 .. NINT(4.14 M) along the exact index direction. A direction without an index
+// direction (zero, or NaN) keeps theta = pi, x = (0,0,0) and the bound flag false.
 IndexedDirection IndexDirection(const Vec3& u, const Mat3& R, const Mat3& D, int maxAllowedMillerIndex);
 
 // Divides the triple by the greatest common divisor of its entries, keeping signs; (0,0,0) stays.

@@ -18,15 +18,18 @@ int InvertMatrix(const Mat3& m, Mat3& inverse, double threshold) {
   // A NaN determinant fails too: it cannot give a usable inverse.
   if (!(threshold <= std::fabs(det))) return kStatusFailure;
   const double r = 1.0 / det;
-  inverse[0][0] = (m[1][1] * m[2][2] - m[1][2] * m[2][1]) * r;
-  inverse[0][1] = (m[0][2] * m[2][1] - m[0][1] * m[2][2]) * r;
-  inverse[0][2] = (m[0][1] * m[1][2] - m[0][2] * m[1][1]) * r;
-  inverse[1][0] = (m[1][2] * m[2][0] - m[1][0] * m[2][2]) * r;
-  inverse[1][1] = (m[0][0] * m[2][2] - m[0][2] * m[2][0]) * r;
-  inverse[1][2] = (m[0][2] * m[1][0] - m[0][0] * m[1][2]) * r;
-  inverse[2][0] = (m[1][0] * m[2][1] - m[1][1] * m[2][0]) * r;
-  inverse[2][1] = (m[0][1] * m[2][0] - m[0][0] * m[2][1]) * r;
-  inverse[2][2] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) * r;
+  // Formed apart from the output so that a matrix may be inverted in place.
+  Mat3 inv;
+  inv[0][0] = (m[1][1] * m[2][2] - m[1][2] * m[2][1]) * r;
+  inv[0][1] = (m[0][2] * m[2][1] - m[0][1] * m[2][2]) * r;
+  inv[0][2] = (m[0][1] * m[1][2] - m[0][2] * m[1][1]) * r;
+  inv[1][0] = (m[1][2] * m[2][0] - m[1][0] * m[2][2]) * r;
+  inv[1][1] = (m[0][0] * m[2][2] - m[0][2] * m[2][0]) * r;
+  inv[1][2] = (m[0][2] * m[1][0] - m[0][0] * m[1][2]) * r;
+  inv[2][0] = (m[1][0] * m[2][1] - m[1][1] * m[2][0]) * r;
+  inv[2][1] = (m[0][1] * m[2][0] - m[0][0] * m[2][1]) * r;
+  inv[2][2] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) * r;
+  inverse = inv;
   return kStatusSuccess;
 }
 
