@@ -1,0 +1,119 @@
+// The simulated input file and its truth file, written through the line notation.
+#include "simulator/pattern_files.hpp"
+
+#include "reports/line_format.hpp"
+#include "reports/text_file.hpp"
+#include "simulator/crystal_lattice.hpp"
+
+namespace orv::sim {
+
+namespace {
+
+std::string CellText(const CellParameters& cell) {
+  return PlainReal(cell.a, 6) + " " + PlainReal(cell.b, 6) + " " + PlainReal(cell.c, 6) + " " +
+         PlainReal(cell.alpha, 6) + " " + PlainReal(cell.beta, 6) + " " + PlainReal(cell.gamma, 6);
+}
+
+std::string OrientationText(const SimulationOptions& options) {
+  if (!options.eulerAngles) return "random";
+  const auto& e = *options.eulerAngles;
+  return "euler " + PlainReal(e[0], 6) + " " + PlainReal(e[1], 6) + " " + PlainReal(e[2], 6);
+}
+
+void WriteValue(TextFile& file, const std::string& keyword, const std::string& value) {
+  file.WriteLine(keyword);
+  file.WriteLine(Line().X(2).Text(value).str());
+}
+
+void WriteMatrix(TextFile& file, const Mat3& m) {
+  for (const Vec3& row : m) file.WriteLine(Line().F(row[0], 18, 10).F(row[1], 18, 10).F(row[2], 18, 10).str());
+}
+
+}  // namespace
+
+std::string PlainReal(double value, int decimals) {
+  const std::string field = FormatFixed(value, 64, decimals);
+  return field.substr(field.find_first_not_of(' '));
+}
+
+void WritePatternFile(const std::string& fileName, const SimulationOptions& options,
+                      const SimulatedPattern& pattern) {
+  const RunKeywords& k = options.keywords;
+  const ExperimentSettings& e = options.experiment;
+  TextFile file;
+  file.Open(fileName);
+  file.WriteLine("# Laue pattern simulated by orvanthel-simulate; truth in " + TruthFileName(options));
+  file.WriteLine("# cell " + CellText(options.cell) + ", centring " + std::string(1, CentringLetter(options.centring)) +
+                 ", orientation " + OrientationText(options) + ", seed " + std::to_string(options.seed));
+  file.WriteLine("# beam along +z, band " + PlainReal(e.minWavelength, 4) + " to " + PlainReal(e.maxWavelength, 4) +
+                 " A, smallest d-spacing " + PlainReal(e.minDSpacing, 4) + " A, detector " + e.detector.name);
+  file.WriteLine("# noise " + PlainReal(options.flaws.noiseSigmaDegrees, 4) + " deg, spurious fraction " +
+                 PlainReal(options.flaws.spuriousFraction, 4) + ", dropped fraction " +
+                 PlainReal(options.flaws.dropFraction, 4));
+  file.WriteLine("_NumberOfReflections");
+  file.WriteLine(Line().I(static_cast<long long>(pattern.spots.size()), 6).str());
+  file.WriteLine("_Reflections");
+  const int w = kDirectionDecimals + 4;
+  for (const Spot& s : pattern.spots)
+    file.WriteLine(Line()
+                       .F(s.direction[0], w, kDirectionDecimals)
+                       .F(s.direction[1], w, kDirectionDecimals)
+                       .F(s.direction[2], w, kDirectionDecimals)
+                       .str());
+  WriteValue(file, "_VolumeOfPrimitiveCell", PlainReal(k.VolumeOfPrimitiveCell.value_or(pattern.primitiveVolume), 8));
+  WriteValue(file, "_ExtentOfTheSearch", std::to_string(k.ExtentOfTheSearch));
+  WriteValue(file, "_AngularDeviationCriterion", PlainReal(k.AngularDeviationCriterion, 6));
+  if (k.TheMainCriterion) WriteValue(file, "_TheMainCriterion", PlainReal(*k.TheMainCriterion, 8));
+  if (k.MaxAllowedMillerIndex) WriteValue(file, "_MaxAllowedMillerIndex", std::to_string(*k.MaxAllowedMillerIndex));
+  if (k.WeightsForSortingBases)
+    WriteValue(file, "_WeightsForSortingBases",
+               PlainReal((*k.WeightsForSortingBases)[0], 8) + " " + PlainReal((*k.WeightsForSortingBases)[1], 8));
+  if (k.MaxNumberOfSavedBases) WriteValue(file, "_MaxNumberOfSavedBases", std::to_string(*k.MaxNumberOfSavedBases));
+  if (k.SortSolutionsByQualityType)
+    WriteValue(file, "_SortSolutionsByQualityType", std::to_string(*k.SortSolutionsByQualityType));
+  if (k.SaveLePage) WriteValue(file, "_SaveLePage", std::to_string(*k.SaveLePage));
+  if (k.CreateLogFile) WriteValue(file, "_CreateLogFile", std::to_string(*k.CreateLogFile));
+  file.Close();
+}
+
+void WriteTruthFile(const std::string& fileName, const SimulationOptions& options, const SimulatedPattern& pattern) {
+  TextFile file;
+  file.Open(fileName);
+  file.WriteLine("# Truth of the simulated Laue pattern in " + options.outputFile);
+  file.WriteLine("# Laboratory frame: incident beam along +z; the input file lists unit scattering vectors.");
+  WriteValue(file, "_Cell", CellText(options.cell));
+  WriteValue(file, "_Centring", std::string(1, CentringLetter(options.centring)));
+  WriteValue(file, "_Seed", std::to_string(options.seed));
+  WriteValue(file, "_Orientation", OrientationText(options));
+  file.WriteLine("_Rotation");
+  file.WriteLine("# crystal frame to laboratory frame, v_lab = R v_crystal");
+  WriteMatrix(file, pattern.rotation);
+  file.WriteLine("_DirectBasis");
+  file.WriteLine("# rows a, b, c of the conventional cell in the laboratory frame, Angstrom");
+  WriteMatrix(file, pattern.directBasis);
+  WriteValue(file, "_VolumeOfPrimitiveCell", PlainReal(pattern.primitiveVolume, 8));
+  WriteValue(file, "_Detector", options.experiment.detector.name);
+  WriteValue(file, "_TrueSpotsOnDetector", std::to_string(pattern.trueSpotsOnDetector));
+  file.WriteLine("_Spots");
+  file.WriteLine(Line().I(static_cast<long long>(pattern.spots.size()), 6).str());
+  file.WriteLine("#  nr kind         h    k    l   n   d-spacing  wavelength   2theta");
+  int number = 0;
+  for (const Spot& s : pattern.spots) {
+    ++number;
+    file.WriteLine(Line()
+                       .I(number, 5)
+                       .X(1)
+                       .Text(s.spurious ? "spurious" : "true    ")
+                       .I(s.h, 5)
+                       .I(s.k, 5)
+                       .I(s.l, 5)
+                       .I(s.harmonic, 4)
+                       .F(s.dSpacing, 12, 7)
+                       .F(s.wavelength, 12, 7)
+                       .F(s.twoTheta, 9, 3)
+                       .str());
+  }
+  file.Close();
+}
+
+}  // namespace orv::sim

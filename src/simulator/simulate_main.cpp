@@ -1,0 +1,48 @@
+// Entry point of build/orvanthel-simulate: options in, a simulated input file and its truth out.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "driver/program_stop.hpp"
+#include "simulator/pattern_files.hpp"
+#include "simulator/simulation_options.hpp"
+#include "simulator/simulation_run.hpp"
+
+int main(int argc, char** argv) {
+  using namespace orv::sim;
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+
+  SimulationOptions options;
+  std::string message;
+  switch (ParseCommandLine(arguments, options, message)) {
+    case CommandLineAction::ShowHelp:
+      for (const std::string& line : HelpLines()) std::cout << line << '\n';
+      return 0;
+    case CommandLineAction::Fail:
+      std::cerr << "orvanthel-simulate: " << message << '\n';
+      return 2;
+    case CommandLineAction::Simulate:
+      break;
+  }
+
+  SimulatedPattern pattern;
+  if (!SimulatePattern(options, pattern, message)) {
+    std::cerr << "orvanthel-simulate: " << message << "; nothing written\n";
+    return 1;
+  }
+  const std::string truthName = TruthFileName(options);
+  try {
+    WritePatternFile(options.outputFile, options, pattern);
+    WriteTruthFile(truthName, options, pattern);
+  } catch (const orv::OutputFileError& error) {
+    std::cerr << "orvanthel-simulate: cannot write " << error.fileName << '\n';
+    return 1;
+  }
+  int spurious = 0;
+  for (const Spot& s : pattern.spots) spurious += s.spurious ? 1 : 0;
+  std::cout << "Wrote " << pattern.spots.size() << " reflections (" << spurious << " spurious, "
+            << pattern.trueSpotsOnDetector << " true spots on the detector) to " << options.outputFile
+            << "; truth in " << truthName << '\n';
+  return 0;
+}

@@ -1,0 +1,259 @@
+// Parsing and checking of the simulator's command line options.
+#include "simulator/simulation_options.hpp"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+namespace orv::sim {
+
+namespace {
+
+bool ParseReal(const std::string& text, double& value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const double parsed = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
+bool ParseInteger(const std::string& text, int& value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long parsed = std::strtol(text.c_str(), &end, 10);
+  if (end != text.c_str() + text.size() || errno == ERANGE || parsed < -2147483647L || parsed > 2147483647L)
+    return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+bool ParseSeed(const std::string& text, std::uint64_t& value) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
+  if (end != text.c_str() + text.size() || errno == ERANGE) return false;
+  value = static_cast<std::uint64_t>(parsed);
+  return true;
+}
+
+// Exactly `count` reals separated by commas.
+bool ParseRealList(const std::string& text, std::size_t count, std::vector<double>& values) {
+  values.clear();
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    double v = 0.0;
+    if (!ParseReal(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start), v))
+      return false;
+    values.push_back(v);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return values.size() == count;
+}
+
+using Handler = std::function<std::string(const std::string&, SimulationOptions&)>;
+
+Handler RealOption(double low, double high, std::function<void(SimulationOptions&, double)> store,
+                   const std::string& range) {
+  return [=](const std::string& text, SimulationOptions& o) -> std::string {
+    double v = 0.0;
+    if (!ParseReal(text, v) || v < low || v > high) return "expects a real in " + range;
+    store(o, v);
+    return "";
+  };
+}
+
+Handler IntegerOption(int low, int high, std::function<void(SimulationOptions&, int)> store) {
+  return [=](const std::string& text, SimulationOptions& o) -> std::string {
+    int v = 0;
+    if (!ParseInteger(text, v) || v < low || v > high)
+      return "expects an integer from " + std::to_string(low) + " to " + std::to_string(high);
+    store(o, v);
+    return "";
+  };
+}
+
+std::string ParseCell(const std::string& text, SimulationOptions& o) {
+  std::vector<double> v;
+  if (!ParseRealList(text, 6, v)) return "expects a,b,c,alpha,beta,gamma";
+  CellParameters cell{v[0], v[1], v[2], v[3], v[4], v[5]};
+  Mat3 basis;
+  if (cell.a > 1000.0 || cell.b > 1000.0 || cell.c > 1000.0 || DirectBasisFromCell(cell, basis) != kStatusSuccess)
+    return "does not describe a cell (edges above 0 and at most 1000, angles that close a cell)";
+  o.cell = cell;
+  return "";
+}
+
+std::string ParseEuler(const std::string& text, SimulationOptions& o) {
+  std::vector<double> v;
+  if (!ParseRealList(text, 3, v)) return "expects phi1,Phi,phi2 in degrees";
+  o.eulerAngles = std::array<double, 3>{v[0], v[1], v[2]};
+  return "";
+}
+
+std::string ParseBand(const std::string& text, SimulationOptions& o) {
+  std::vector<double> v;
+  if (!ParseRealList(text, 2, v) || !(v[0] > 0.0) || !(v[0] < v[1]) || v[1] > 100.0)
+    return "expects shortest,longest wavelength with 0 < shortest < longest <= 100";
+  o.experiment.minWavelength = v[0];
+  o.experiment.maxWavelength = v[1];
+  return "";
+}
+
+std::string ParseWeights(const std::string& text, SimulationOptions& o) {
+  std::vector<double> v;
+  if (!ParseRealList(text, 2, v) || v[0] < 0.0 || v[1] < 0.0 || v[0] + v[1] < 2.220446049250313e-16)
+    return "expects w1,w2, both at least 0 and not both 0";
+  o.keywords.WeightsForSortingBases = std::array<double, 2>{v[0], v[1]};
+  return "";
+}
+
+std::string ParseOutput(const std::string& text, SimulationOptions& o) {
+  if (text.size() < 5 || text.compare(text.size() - 4, 4, ".kqt") != 0) return "expects a file name ending in .kqt";
+  o.outputFile = text;
+  return "";
+}
+
+const std::map<std::string, Handler>& OptionTable() {
+  static const std::map<std::string, Handler> table = {
+      {"--output", ParseOutput},
+      {"--truth",
+       [](const std::string& t, SimulationOptions& o) -> std::string {
+         if (t.empty()) return "expects a file name";
+         o.truthFile = t;
+         return "";
+       }},
+      {"--cell", ParseCell},
+      {"--centring",
+       [](const std::string& t, SimulationOptions& o) -> std::string {
+         return ParseCentring(t, o.centring) ? "" : "expects one of P, I, F, C, R";
+       }},
+      {"--seed",
+       [](const std::string& t, SimulationOptions& o) -> std::string {
+         return ParseSeed(t, o.seed) ? "" : "expects an unsigned 64-bit integer";
+       }},
+      {"--euler", ParseEuler},
+      {"--band", ParseBand},
+      {"--dmin", RealOption(0.01, 100.0, [](SimulationOptions& o, double v) { o.experiment.minDSpacing = v; },
+                            "[0.01, 100] Angstrom")},
+      {"--detector",
+       [](const std::string& t, SimulationOptions& o) -> std::string {
+         return DetectorByName(t, o.experiment.detector) ? "" : "expects side or back";
+       }},
+      {"--noise", RealOption(0.0, 10.0, [](SimulationOptions& o, double v) { o.flaws.noiseSigmaDegrees = v; },
+                             "[0, 10] degrees")},
+      {"--spurious", RealOption(0.0, 0.9, [](SimulationOptions& o, double v) { o.flaws.spuriousFraction = v; },
+                                "[0, 0.9]")},
+      {"--drop", RealOption(0.0, 0.99, [](SimulationOptions& o, double v) { o.flaws.dropFraction = v; },
+                            "[0, 0.99]")},
+      {"--spots",
+       [](const std::string& t, SimulationOptions& o) -> std::string {
+         if (t == "all") {
+           o.flaws.spotsKept = 0;
+           return "";
+         }
+         int v = 0;
+         if (!ParseInteger(t, v) || v < 4 || v > kMaxSpotsInFile) return "expects all or an integer from 4 to 999";
+         o.flaws.spotsKept = v;
+         return "";
+       }},
+      {"--volume", RealOption(1.1920928955078125e-5, 3.4028234663852885e36,
+                              [](SimulationOptions& o, double v) { o.keywords.VolumeOfPrimitiveCell = v; },
+                              "[1.1920928955078125e-5, 3.4028234663852885e36]")},
+      {"--extent", IntegerOption(0, 9, [](SimulationOptions& o, int v) { o.keywords.ExtentOfTheSearch = v; })},
+      {"--angular-deviation",
+       RealOption(0.1, 3.0, [](SimulationOptions& o, double v) { o.keywords.AngularDeviationCriterion = v; },
+                  "[0.1, 3] degrees")},
+      {"--max-index", IntegerOption(4, 30, [](SimulationOptions& o, int v) { o.keywords.MaxAllowedMillerIndex = v; })},
+      {"--main-criterion", RealOption(0.03, 0.3, [](SimulationOptions& o, double v) { o.keywords.TheMainCriterion = v; },
+                                      "[0.03, 0.3]")},
+      {"--weights", ParseWeights},
+      {"--saved-bases",
+       IntegerOption(1, 128, [](SimulationOptions& o, int v) { o.keywords.MaxNumberOfSavedBases = v; })},
+      {"--sort-type",
+       IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.SortSolutionsByQualityType = v; })},
+      {"--lepage", IntegerOption(0, 128, [](SimulationOptions& o, int v) { o.keywords.SaveLePage = v; })},
+      {"--log-file", IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.CreateLogFile = v; })},
+  };
+  return table;
+}
+
+}  // namespace
+
+CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, SimulationOptions& options,
+                                   std::string& message) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& name = arguments[i];
+    if (name == "--help" || name == "-h") return CommandLineAction::ShowHelp;
+    const auto entry = OptionTable().find(name);
+    if (entry == OptionTable().end()) {
+      message = "unknown option " + name + " (see --help)";
+      return CommandLineAction::Fail;
+    }
+    if (i + 1 >= arguments.size()) {
+      message = "option " + name + " needs a value";
+      return CommandLineAction::Fail;
+    }
+    const std::string problem = entry->second(arguments[++i], options);
+    if (!problem.empty()) {
+      message = "option " + name + " " + problem + ", got \"" + arguments[i] + "\"";
+      return CommandLineAction::Fail;
+    }
+  }
+  return CommandLineAction::Simulate;
+}
+
+std::string TruthFileName(const SimulationOptions& options) {
+  if (!options.truthFile.empty()) return options.truthFile;
+  return options.outputFile.substr(0, options.outputFile.size() - 4) + "_truth.txt";
+}
+
+std::vector<std::string> HelpLines() {
+  return {
+      "orvanthel-simulate: writes a simulated Laue pattern as an input file for orvanthel, and its truth.",
+      "",
+      "Usage: orvanthel-simulate [--name value]...",
+      "",
+      "Files",
+      "  --output FILE.kqt        input file to write (default simulated.kqt)",
+      "  --truth FILE             truth file (default: the output stem followed by _truth.txt)",
+      "Crystal",
+      "  --cell a,b,c,al,be,ga    conventional cell, Angstrom and degrees (default 10,10,10,90,90,90)",
+      "  --centring X             P, I, F, C or R (R: obverse hexagonal setting) (default P)",
+      "  --seed N                 seed of every random choice (default 1)",
+      "  --euler phi1,Phi,phi2    orientation as Bunge angles in degrees, R = Rz(phi1) Rx(Phi) Rz(phi2);",
+      "                           without it the orientation is drawn uniformly from the seed",
+      "Experiment (incident beam along +z of the laboratory frame)",
+      "  --band min,max           wavelength band in Angstrom (default 0.2,1.5)",
+      "  --dmin d                 smallest d-spacing d_hkl/n in Angstrom (default 0.5)",
+      "  --detector side|back     side: flat, centred at 2theta 90 along +x, 2theta about 40 to 140;",
+      "                           back: back-reflection plate, 2theta 110 to 170 (default side)",
+      "Flaws of the data",
+      "  --noise sigma            Gaussian angular noise in degrees, on each of two axes (default 0)",
+      "  --spurious f             fraction of the written spots that are spurious, 0 to 0.9 (default 0)",
+      "  --drop f                 fraction of the true spots lost at random, 0 to 0.99 (default 0)",
+      "  --spots K|all            spots written, 4 to 999, strongest first: lowest harmonic, then",
+      "                           largest d-spacing, then h, k, l (default 50)",
+      "Run parameters written into the file",
+      "  --volume V               _VolumeOfPrimitiveCell (default: conventional volume / lattice points)",
+      "  --extent n               _ExtentOfTheSearch, 0 to 9 (default 0)",
+      "  --angular-deviation deg  _AngularDeviationCriterion, 0.1 to 3 (default 1)",
+      "  --max-index n            _MaxAllowedMillerIndex, 4 to 30",
+      "  --main-criterion x       _TheMainCriterion, 0.03 to 0.3 (written after the angular deviation)",
+      "  --weights w1,w2          _WeightsForSortingBases",
+      "  --saved-bases n          _MaxNumberOfSavedBases, 1 to 128",
+      "  --sort-type n            _SortSolutionsByQualityType, 0 or 1",
+      "  --lepage n               _SaveLePage, 0 to 128",
+      "  --log-file n             _CreateLogFile, 0 or 1",
+      "  --help                   this text",
+  };
+}
+
+}  // namespace orv::sim

@@ -1,0 +1,56 @@
+// The command line of orvanthel-simulate: the options, their defaults and their checks.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "simulator/crystal_lattice.hpp"
+#include "simulator/pattern_flaws.hpp"
+#include "simulator/pattern_generation.hpp"
+
+namespace orv::sim {
+
+// Run parameters written into the input file. The first three are always written; the optional
+// ones only when asked for. Each value lies in the range the indexing program accepts.
+struct RunKeywords {
+  std::optional<double> VolumeOfPrimitiveCell;  // default: volume of the primitive cell
+  int ExtentOfTheSearch = 0;
+  double AngularDeviationCriterion = 1.0;  // degrees
+  std::optional<int> MaxAllowedMillerIndex;
+  std::optional<double> TheMainCriterion;
+  std::optional<std::array<double, 2>> WeightsForSortingBases;
+  std::optional<int> MaxNumberOfSavedBases;
+  std::optional<int> SortSolutionsByQualityType;
+  std::optional<int> SaveLePage;
+  std::optional<int> CreateLogFile;
+};
+
+struct SimulationOptions {
+  std::string outputFile = "simulated.kqt";
+  std::string truthFile;  // empty: the stem of the output file followed by "_truth.txt"
+  CellParameters cell;
+  Centring centring = Centring::P;
+  std::uint64_t seed = 1;
+  std::optional<std::array<double, 3>> eulerAngles;  // degrees; absent: a random orientation
+  ExperimentSettings experiment;
+  FlawSettings flaws{0.0, 0.0, 0.0, 50};
+  RunKeywords keywords;
+};
+
+enum class CommandLineAction { Simulate, ShowHelp, Fail };
+
+// Reads "--name value" pairs (and "--help" alone) into the options, starting from the defaults.
+// On a fault, returns Fail with a one-line message naming the option.
+CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, SimulationOptions& options,
+                                   std::string& message);
+
+// The help text, one line per element.
+std::vector<std::string> HelpLines();
+
+// The name of the truth file: the one given, or the output stem followed by "_truth.txt".
+std::string TruthFileName(const SimulationOptions& options);
+
+}  // namespace orv::sim
