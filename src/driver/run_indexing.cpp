@@ -1,0 +1,62 @@
+// The road of a run: defaults, input, tables, log, search, post-processing, reports, timings.
+#include "driver/run_indexing.hpp"
+
+#include <memory>
+
+#include "driver/clock.hpp"
+#include "driver/run_parameters.hpp"
+#include "driver/run_timing.hpp"
+#include "input/input_reader.hpp"
+#include "reports/lepage_file.hpp"
+#include "reports/line_format.hpp"
+#include "reports/log_file.hpp"
+#include "reports/text_file.hpp"
+#include "search/search_bases.hpp"
+#include "search/sublattice_tables.hpp"
+#include "solutions/post_process.hpp"
+#include "solutions/solution_store.hpp"
+
+namespace orv {
+
+namespace {
+
+// Everything one run owns; kept on the heap because the tables are large.
+struct RunState {
+  RunParameters parameters;
+  DirectionStore directions;
+  SublatticeTables tables;
+  SolutionStore store;
+  TextFile log;
+};
+
+}  // namespace
+
+void RunIndexing(const std::string& fileName, std::istream& in, std::ostream& console) {
+  const double startCpu = ProcessCpuSeconds();
+  const double startClock = SecondsSinceMidnight();
+
+  auto run = std::make_unique<RunState>();
+  SetDefaultParameters(run->parameters, run->directions);
+  ReadInputFile(fileName, run->parameters, run->directions, console, in);
+  BuildSublatticeTables(run->tables);
+  if (run->parameters.CreateLogFile > 0) OpenLogFile(run->log, fileName, run->parameters);
+
+  run->store.NumberOfSolutions = 0;
+  SearchBases(run->parameters, run->directions, run->tables, run->store, run->log, console);
+  PostProcessSolutions(fileName, run->parameters, run->directions, run->store, run->log, console);
+  if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters);
+
+  console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';
+  const double cpuSeconds = ProcessCpuSeconds() - startCpu;
+  console << CpuTimeLine(cpuSeconds, 8, 3) << '\n' << FreeLine("") << '\n';
+
+  if (run->parameters.CreateLogFile > 0) {
+    run->log.WriteLine(FreeLine(""));
+    run->log.WriteLine(FreeLine(Repeat('=', 49)));
+    run->log.WriteLine(SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 13, 2));
+    run->log.WriteLine(CpuTimeLine(cpuSeconds, 13, 2));
+    run->log.Close();
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,110 @@
+// Limits of the input values, checked the moment each value is read.
+#include "input/input_checks.hpp"
+
+#include <array>
+
+#include "driver/pause_and_stop.hpp"
+#include "reports/line_format.hpp"
+#include "solutions/solution_store.hpp"
+
+namespace orv {
+
+namespace {
+
+constexpr double kLargestVolume = 3.4028234663852885e36;   // a hundredth of the largest float
+constexpr double kSmallestVolume = 1.1920928955078125e-5;  // 100 float epsilons
+constexpr double kSmallestWeightSum = 2.220446049250313e-16;
+
+std::optional<InputMessage> IntegerRange(int value, int low, int high, InputMessage tooLarge,
+                                         InputMessage tooSmall) {
+  if (value > high) return tooLarge;
+  if (value < low) return tooSmall;
+  return std::nullopt;
+}
+
+}  // namespace
+
+const std::string& InputMessageText(InputMessage message) {
+  static const std::array<std::string, 22> texts = {
+      "The number of reflections exceeds the upper limit.",
+      "The number of reflections is smaller than the limit of 4.",
+      "VolumeOfPrimitiveCell is too large.",
+      "VolumeOfPrimitiveCell is too small.",
+      "The largest allowed Miller index out of the bounds [4,100].",
+      "Integer for ExtentOfTheSearch is too large.",
+      "Integer for ExtentOfTheSearch is too small.",
+      "AngularDeviationCriterion is too small.",
+      "AngularDeviationCriterion is too large.",
+      "TheMainCriterion is too large.",
+      "TheMainCriterion is too small.",
+      "WeightsForSortingBases_1 is negative.",
+      "WeightsForSortingBases_2 is negative.",
+      "WeightsForSortingBases are too small.",
+      "Integer for MaxNumberOfSavedBases is too large.",
+      "Integer for MaxNumberOfSavedBases is too small.",
+      "Integer for SortSolutionsByQualityType is too large.",
+      "Integer for SortSolutionsByQualityType is too small.",
+      "Integer for Save_LePage is too large.",
+      "Integer for Save_LePage is too small.",
+      "Integer for CreateLogFile is too large.",
+      "Integer for CreateLogFile is too small.",
+  };
+  return texts[static_cast<std::size_t>(message)];
+}
+
+std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameters& p) {
+  switch (keyword) {
+    case Keyword::NumberOfReflections:
+      return IntegerRange(p.NumberOfReflections, 4, kMaxReflections, InputMessage::ReflectionsAboveLimit,
+                          InputMessage::ReflectionsBelowLimit);
+    case Keyword::Reflections:
+      return std::nullopt;
+    case Keyword::VolumeOfPrimitiveCell:
+      if (p.VolumeOfPrimitiveCell > kLargestVolume) return InputMessage::VolumeTooLarge;
+      if (p.VolumeOfPrimitiveCell < kSmallestVolume) return InputMessage::VolumeTooSmall;
+      return std::nullopt;
+    case Keyword::MaxAllowedMillerIndex:
+      if (p.MaxAllowedMillerIndex < 4 || p.MaxAllowedMillerIndex > kMaxMillerIndexBound) {
+        return InputMessage::MillerIndexOutOfBounds;
+      }
+      return std::nullopt;
+    case Keyword::ExtentOfTheSearch:
+      return IntegerRange(p.ExtentOfTheSearch, 0, 9, InputMessage::ExtentTooLarge, InputMessage::ExtentTooSmall);
+    case Keyword::AngularDeviationCriterion:
+      if (p.AngularDeviationCriterion < 0.1) return InputMessage::AngularDeviationTooSmall;
+      if (p.AngularDeviationCriterion > 3.0) return InputMessage::AngularDeviationTooLarge;
+      return std::nullopt;
+    case Keyword::TheMainCriterion:
+      if (p.TheMainCriterion > 0.3) return InputMessage::MainCriterionTooLarge;
+      if (p.TheMainCriterion < 0.03) return InputMessage::MainCriterionTooSmall;
+      return std::nullopt;
+    case Keyword::WeightsForSortingBases:
+      if (p.WeightsForSortingBases_1 < 0.0) return InputMessage::FirstWeightNegative;
+      if (p.WeightsForSortingBases_2 < 0.0) return InputMessage::SecondWeightNegative;
+      if (p.WeightsForSortingBases_1 + p.WeightsForSortingBases_2 < kSmallestWeightSum) {
+        return InputMessage::WeightsTooSmall;
+      }
+      return std::nullopt;
+    case Keyword::MaxNumberOfSavedBases:
+      return IntegerRange(p.MaxNumberOfSavedBases, 1, MaxStoredSolutions, InputMessage::SavedBasesTooLarge,
+                          InputMessage::SavedBasesTooSmall);
+    case Keyword::SortSolutionsByQualityType:
+      return IntegerRange(p.SortSolutionsByQualityType, 0, 1, InputMessage::SortTypeTooLarge,
+                          InputMessage::SortTypeTooSmall);
+    case Keyword::SaveLePage:
+      return IntegerRange(p.SaveLePage, 0, MaxStoredSolutions, InputMessage::LePageTooLarge,
+                          InputMessage::LePageTooSmall);
+    case Keyword::CreateLogFile:
+      return IntegerRange(p.CreateLogFile, 0, 1, InputMessage::LogFileTooLarge, InputMessage::LogFileTooSmall);
+  }
+  return std::nullopt;
+}
+
+void StopWithInputError(InputMessage message, std::istream& in, std::ostream& console) {
+  console << FreeLine("") << '\n' << FreeLine("") << '\n';
+  console << FreeLine("Error: " + InputMessageText(message)) << '\n';
+  console << FreeLine("") << '\n' << FreeLine("") << '\n';
+  PauseAndStop(in, console, 1);
+}
+
+}  // namespace orv

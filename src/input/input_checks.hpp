@@ -1,0 +1,54 @@
+// The limits of every value read from the input file, their messages, and the error ending.
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "driver/run_parameters.hpp"
+#include "input/keywords.hpp"
+
+namespace orv {
+
+// One entry per failed check, in the order of the message table.
+enum class InputMessage {
+  ReflectionsAboveLimit,
+  ReflectionsBelowLimit,
+  VolumeTooLarge,
+  VolumeTooSmall,
+  MillerIndexOutOfBounds,
+  ExtentTooLarge,
+  ExtentTooSmall,
+  AngularDeviationTooSmall,
+  AngularDeviationTooLarge,
+  MainCriterionTooLarge,
+  MainCriterionTooSmall,
+  FirstWeightNegative,
+  SecondWeightNegative,
+  WeightsTooSmall,
+  SavedBasesTooLarge,
+  SavedBasesTooSmall,
+  SortTypeTooLarge,
+  SortTypeTooSmall,
+  LePageTooLarge,
+  LePageTooSmall,
+  LogFileTooLarge,
+  LogFileTooSmall,
+};
+
+const std::string& InputMessageText(InputMessage message);
+
+// Largest accepted MaxAllowedMillerIndex; the message names the bounds [4,100].
+constexpr int kMaxMillerIndexBound = 100;
+
+// The first failed check of the keyword's value just stored in the parameters, checks taken in
+// their fixed order; nothing when every check passes. While `_AngularDeviationCriterion` is checked
+// the parameter AngularDeviationCriterion holds the value in degrees, as read.
+std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameters& parameters);
+
+// Writes two empty lines, "Error: " with the message, two empty lines, and ends through
+// PauseAndStop with exit status 1.
+[[noreturn]] void StopWithInputError(InputMessage message, std::istream& in, std::ostream& console);
+
+}  // namespace orv
