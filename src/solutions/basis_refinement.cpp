@@ -50,7 +50,10 @@ void RefineBasis(double tolerance, Mat3& basis, bool& failed, const RunParameter
   int m = 0;
   for (int j = 1; j <= n; ++j) {
     const Vec3& u = directions(j);
-    const Vec3 x = IndexDirection(u, reciprocal, basis, parameters.MaxAllowedMillerIndex).x;
+    const IndexedDirection indexed = IndexDirection(u, reciprocal, basis, parameters.MaxAllowedMillerIndex);
+    // A direction that has no index direction at all (a zero vector) carries no information.
+    if (indexed.scale == 0) continue;
+    const Vec3& x = indexed.x;
     if (!(MaxIndexDeviation(x) <= tolerance)) continue;
     const int h = Nint(x[0]);
     const int k = Nint(x[1]);
