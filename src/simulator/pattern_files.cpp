@@ -20,6 +20,12 @@ std::string OrientationText(const SimulationOptions& options) {
   return "euler " + PlainReal(e[0], 6) + " " + PlainReal(e[1], 6) + " " + PlainReal(e[2], 6);
 }
 
+// The name without its folder: the comments name the companion file as it sits beside this one.
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 void WriteValue(TextFile& file, const std::string& keyword, const std::string& value) {
   file.WriteLine(keyword);
   file.WriteLine(Line().X(2).Text(value).str());
@@ -42,7 +48,7 @@ void WritePatternFile(const std::string& fileName, const SimulationOptions& opti
   const ExperimentSettings& e = options.experiment;
   TextFile file;
   file.Open(fileName);
-  file.WriteLine("# Laue pattern simulated by orvanthel-simulate; truth in " + TruthFileName(options));
+  file.WriteLine("# Laue pattern simulated by orvanthel-simulate; truth in " + BaseName(TruthFileName(options)));
   file.WriteLine("# cell " + CellText(options.cell) + ", centring " + std::string(1, CentringLetter(options.centring)) +
                  ", orientation " + OrientationText(options) + ", seed " + std::to_string(options.seed));
   file.WriteLine("# beam along +z, band " + PlainReal(e.minWavelength, 4) + " to " + PlainReal(e.maxWavelength, 4) +
@@ -79,7 +85,7 @@ void WritePatternFile(const std::string& fileName, const SimulationOptions& opti
 void WriteTruthFile(const std::string& fileName, const SimulationOptions& options, const SimulatedPattern& pattern) {
   TextFile file;
   file.Open(fileName);
-  file.WriteLine("# Truth of the simulated Laue pattern in " + options.outputFile);
+  file.WriteLine("# Truth of the simulated Laue pattern in " + BaseName(options.outputFile));
   file.WriteLine("# Laboratory frame: incident beam along +z; the input file lists unit scattering vectors.");
   WriteValue(file, "_Cell", CellText(options.cell));
   WriteValue(file, "_Centring", std::string(1, CentringLetter(options.centring)));
