@@ -107,7 +107,7 @@ FreeFormatReader FreeFormatReader::FromStream(std::istream& in) {
   return FreeFormatReader(std::move(lines));
 }
 
-ReadStatus FreeFormatReader::ReadItems(int count, std::vector<std::optional<std::string>>& items) {
+ReadStatus FreeFormatReader::ReadItems(int count, std::vector<Item>& items) {
   items.clear();
   const std::size_t wanted = count > 0 ? static_cast<std::size_t>(count) : 0;
   std::size_t line = cursor_;
@@ -131,7 +131,7 @@ ReadStatus FreeFormatReader::ReadItems(int count, std::vector<std::optional<std:
     if (c == '/') break;
     if (c == ',') {
       ++pos;
-      if (!valueJustEnded) items.emplace_back(std::nullopt);
+      if (!valueJustEnded) items.push_back(Item{true, false, std::string()});
       valueJustEnded = false;
       continue;
     }
@@ -141,14 +141,14 @@ ReadStatus FreeFormatReader::ReadItems(int count, std::vector<std::optional<std:
         cursor_ = line + 1;
         return ReadStatus::Error;
       }
-      items.emplace_back(quoted);
+      items.push_back(Item{false, true, quoted});
     } else {
       const std::size_t start = pos;
       while (pos < text.size() && !EndsItem(text[pos])) ++pos;
       const std::string item = text.substr(start, pos - start);
       const std::size_t repeatLength = RepeatCountLength(item);
       if (repeatLength == 0) {
-        items.emplace_back(item);
+        items.push_back(Item{false, false, item});
       } else {
         int repeat = 0;
         if (!ParseInteger(item.substr(0, repeatLength), repeat) || repeat < 1) {
@@ -157,11 +157,7 @@ ReadStatus FreeFormatReader::ReadItems(int count, std::vector<std::optional<std:
         }
         const std::string repeated = item.substr(repeatLength + 1);
         for (int i = 0; i < repeat && items.size() < wanted; ++i) {
-          if (repeated.empty()) {
-            items.emplace_back(std::nullopt);
-          } else {
-            items.emplace_back(repeated);
-          }
+          items.push_back(Item{repeated.empty(), false, repeated});
         }
       }
     }
@@ -175,29 +171,31 @@ ReadStatus FreeFormatReader::ReadFirstItem(std::string& item, std::size_t& itemL
   while (cursor_ < lines_.size() && IsBlankLine(lines_[cursor_])) ++cursor_;
   if (cursor_ >= lines_.size()) return ReadStatus::EndOfFile;
   itemLine = cursor_;
-  std::vector<std::optional<std::string>> items;
+  std::vector<Item> items;
   const ReadStatus status = ReadItems(1, items);
   if (status != ReadStatus::Ok) return status;
-  item = (items.empty() || !items[0]) ? std::string() : *items[0];
+  item = items.empty() ? std::string() : items[0].text;
   return ReadStatus::Ok;
 }
 
 ReadStatus FreeFormatReader::ReadIntegers(int* targets, int count) {
-  std::vector<std::optional<std::string>> items;
+  std::vector<Item> items;
   const ReadStatus status = ReadItems(count, items);
   if (status != ReadStatus::Ok) return status;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i] && !ParseInteger(*items[i], targets[i])) return ReadStatus::Error;
+    if (items[i].isNull) continue;
+    if (items[i].quoted || !ParseInteger(items[i].text, targets[i])) return ReadStatus::Error;
   }
   return ReadStatus::Ok;
 }
 
 ReadStatus FreeFormatReader::ReadReals(double* targets, int count) {
-  std::vector<std::optional<std::string>> items;
+  std::vector<Item> items;
   const ReadStatus status = ReadItems(count, items);
   if (status != ReadStatus::Ok) return status;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i] && !ParseReal(*items[i], targets[i])) return ReadStatus::Error;
+    if (items[i].isNull) continue;
+    if (items[i].quoted || !ParseReal(items[i].text, targets[i])) return ReadStatus::Error;
   }
   return ReadStatus::Ok;
 }

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <istream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,8 +42,13 @@ class FreeFormatReader {
   ReadStatus ReadReals(double* targets, int count);
 
  private:
-  // Up to `count` items as texts (std::nullopt for a null value), fewer when a slash ends the read.
-  ReadStatus ReadItems(int count, std::vector<std::optional<std::string>>& items);
+  struct Item {
+    bool isNull = false;  // an empty value: the target keeps its content
+    bool quoted = false;  // a quoted text, never a number
+    std::string text;
+  };
+  // Up to `count` items, fewer when a slash ends the read.
+  ReadStatus ReadItems(int count, std::vector<Item>& items);
 
   std::vector<std::string> lines_;
   std::size_t cursor_ = 0;
