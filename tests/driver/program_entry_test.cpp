@@ -1,0 +1,194 @@
+// The program entry: command-line paths, the file-name prompt, the pause, error endings, timings.
+#include "driver/program_entry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/run_timing.hpp"
+#include "support/test_support.hpp"
+
+namespace orv {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string console;
+};
+
+Outcome RunWith(const std::vector<std::string>& arguments, const std::string& stdinText = "") {
+  std::istringstream in(stdinText);
+  std::ostringstream out;
+  Outcome outcome;
+  outcome.status = RunProgram(arguments, in, out);
+  outcome.console = out.str();
+  return outcome;
+}
+
+const char* const kPause = " Press Enter to continue.\n";
+const std::string kExtension = std::string(" Error: Extention of filename is not .kqt.\n") + kPause;
+
+std::string ValidFile(const std::string& dir, const std::string& extra = "") {
+  const std::string path = dir + "/run.kqt";
+  testing::WriteTextFile(path,
+                         "# four directions\n_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n0 0 1\n"
+                         "0.5773502691896258 0.5773502691896258 0.5773502691896258\n" + extra);
+  return path;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(ProgramEntry, HelpWordsPrintTheHelpAndEndWithStatusZero) {
+  const std::string help = std::string("\n This is a program for indexing of single crystal data.\n") +
+                           " For a description see the Orvanthel.pdf file.\n\n" + kPause;
+  for (const char* word : {"-h", "--help", "-help", "help", "h", "  -h  ", " help"}) {
+    const Outcome outcome = RunWith({word});
+    EXPECT_EQ(outcome.status, 0) << word;
+    EXPECT_EQ(outcome.console, help) << word;
+  }
+  // Other letter cases are file names and fail the extension check.
+  for (const char* word : {"HELP", "-H", "Help"}) {
+    const Outcome outcome = RunWith({word});
+    EXPECT_EQ(outcome.status, 1) << word;
+    EXPECT_EQ(outcome.console, kExtension) << word;
+  }
+}
+
+TEST(ProgramEntry, TwoOrMoreArgumentsAreRefusedWithoutOpeningAFile) {
+  const std::string dir = testing::MakeScratchDir("arguments");
+  const std::string file = ValidFile(dir);
+  const std::string usage = std::string(" Error: Too many command line arguments.\n") +
+                            "        use    Orvanthel\n" + "        or     Orvanthel -h\n" +
+                            "        or     Orvanthel filename.kqt\n" + kPause;
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{file, file}, {"-h", "x"}, {"a", "b", "c"}}) {
+    const Outcome outcome = RunWith(arguments);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.console, usage);
+  }
+  EXPECT_FALSE(testing::FileExists(dir + "/run_kqt.res"));
+}
+
+TEST(ProgramEntry, PromptTakesTheFirstItemOfTheFirstNonEmptyLine) {
+  const std::string dir = testing::MakeScratchDir("prompt");
+  struct Case {
+    std::string typed;
+    std::string ending;  // the console after the prompt
+  };
+  const std::vector<Case> cases = {
+      {"\n   \ndir/run.kqt\n", std::string(" Error: Cannot open dir/run.kqt.\n") + kPause},
+      {"a b.kqt\n", kExtension},
+      {"x.kqt,y.kqt\n", std::string(" Error: Cannot open x.kqt.\n") + kPause},
+      {"\t'q r.kqt' more\n", std::string(" Error: Cannot open q r.kqt.\n") + kPause},
+      {"\"it's.kqt\"\n", std::string(" Error: Cannot open it's.kqt.\n") + kPause},
+      {", run.kqt\n", kExtension},
+      {"", std::string("\n Error: No file name was given.\n") + kPause},
+      {"\n  \n", std::string("\n Error: No file name was given.\n") + kPause},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = RunWith({}, c.typed);
+    EXPECT_EQ(outcome.status, 1) << c.typed;
+    const std::string prompt = " Enter filename : ";
+    const std::size_t at = outcome.console.find(prompt);
+    ASSERT_NE(at, std::string::npos) << c.typed;
+    EXPECT_EQ(outcome.console.substr(at + prompt.size()), c.ending) << c.typed;
+    // The banner comes first: eleven empty lines, the lettering, the subtitle.
+    EXPECT_EQ(outcome.console.substr(0, 11), std::string(11, '\n'));
+    EXPECT_NE(outcome.console.find("v. 0.1\n\n              Ab initio indexing of Laue diffraction patterns\n\n"),
+              std::string::npos);
+  }
+
+  // A quoted name with blanks reaches a real file and the run completes.
+  const std::string spaced = dir + "/my run.kqt";
+  testing::WriteTextFile(spaced, "_CreateLogFile\n0\n");
+  const Outcome outcome = RunWith({}, "\n'" + spaced + "'\n");
+  EXPECT_EQ(outcome.status, 0) << outcome.console;
+  EXPECT_NE(outcome.console.find(" Enter filename : "), std::string::npos);
+}
+
+TEST(ProgramEntry, CommandLineNamesAreTrimmedByTheReaderAndCut) {
+  const std::string dir = testing::MakeScratchDir("names");
+  const Outcome blanks = RunWith({"  " + dir + "/none.kqt  "});
+  EXPECT_EQ(blanks.status, 1);
+  EXPECT_EQ(blanks.console, " Error: Cannot open " + dir + "/none.kqt.\n" + kPause);
+  // No banner with a name on the command line.
+  EXPECT_EQ(blanks.console.find("Ab initio"), std::string::npos);
+  // A name of more than 1024 characters loses its end, and with it the extension.
+  const Outcome longName = RunWith({std::string(1100, 'a') + ".kqt"});
+  EXPECT_EQ(longName.status, 1);
+  EXPECT_EQ(longName.console, kExtension);
+}
+
+TEST(ProgramEntry, ThePauseReadsOneLineOnly) {
+  std::istringstream in("first answer\nleft over\n");
+  std::ostringstream out;
+  EXPECT_EQ(RunProgram({"-h"}, in, out), 0);
+  std::string rest;
+  std::getline(in, rest);
+  EXPECT_EQ(rest, "left over");
+}
+
+TEST(ProgramEntry, InputErrorsEndWithStatusOneAfterTheEarlierEchoes) {
+  const std::string dir = testing::MakeScratchDir("errors");
+  const std::string file = ValidFile(dir, "_CreateLogFile\n1\n_MaxNumberOfSavedBases\n0\n_SaveLePage\n500\n");
+  const Outcome outcome = RunWith({file});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.console,
+            " Number of reflections :                                     4\n"
+            " Log file :                                                  1\n"
+            "\n\n Error: Integer for MaxNumberOfSavedBases is too small.\n\n\n" +
+                std::string(kPause));
+  EXPECT_FALSE(testing::FileExists(dir + "/run_kqt.log"));
+  EXPECT_FALSE(testing::FileExists(dir + "/run_kqt.res"));
+
+  testing::WriteTextFile(file, "_NumberOfReflections\n4\n_Reflection\n");
+  const Outcome unknown = RunWith({file});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_TRUE(EndsWith(unknown.console, " Error reading " + file + ".\n" + kPause));
+}
+
+TEST(ProgramEntry, CompleteRunEndsWithTheTimingLines) {
+  const std::string dir = testing::MakeScratchDir("complete");
+  const std::string file = ValidFile(dir, "_CreateLogFile\n1\n");
+  const Outcome outcome = RunWith({file});
+  EXPECT_EQ(outcome.status, 0) << outcome.console;
+  EXPECT_EQ(outcome.console.find("Press Enter"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(
+      outcome.console, std::regex(" System time :               [ 0-9]{3}[0-9]\\.[0-9]{3} seconds\n"
+                                  " CPU time    :               [ 0-9]{3}[0-9]\\.[0-9]{3} seconds\n\n$")))
+      << outcome.console;
+  const std::string log = testing::ReadTextFile(dir + "/run_kqt.log");
+  EXPECT_TRUE(std::regex_search(log, std::regex("\n\n =================================================\n"
+                                                " System time :               [ 0-9]{9}[0-9]\\.[0-9]{2} seconds\n"
+                                                " CPU time    :               [ 0-9]{9}[0-9]\\.[0-9]{2} seconds\n$")))
+      << log;
+}
+
+TEST(ProgramEntry, AnOutputFileThatCannotBeWrittenEndsWithStatusOne) {
+  const std::string dir = testing::MakeScratchDir("unwritable");
+  const std::string file = ValidFile(dir, "_CreateLogFile\n1\n");
+  // A folder in the place of the log file.
+  testing::RunCommand("mkdir run_kqt.log", dir);
+  const Outcome outcome = RunWith({file});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_TRUE(EndsWith(outcome.console, " Error: Cannot write " + dir + "/run_kqt.log.\n" + kPause))
+      << outcome.console;
+}
+
+TEST(RunTiming, ElapsedTimesAndTheirFields) {
+  EXPECT_EQ(ElapsedWallSeconds(86399.0, 5.0), 6.0);  // the run passed midnight
+  EXPECT_EQ(ElapsedWallSeconds(10.0, 12.5), 2.5);
+  EXPECT_EQ(ElapsedWallSeconds(7.0, 7.0), 0.0);
+  EXPECT_EQ(SystemTimeLine(1.5, 8, 3), " System time :                  1.500 seconds");
+  EXPECT_EQ(CpuTimeLine(0.25, 8, 3), " CPU time    :                  0.250 seconds");
+  EXPECT_EQ(SystemTimeLine(10000.0, 8, 3), " System time :               ******** seconds");
+  EXPECT_EQ(SystemTimeLine(10000.0, 13, 2), " System time :                    10000.00 seconds");
+}
+
+}  // namespace
+}  // namespace orv
