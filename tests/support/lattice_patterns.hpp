@@ -65,8 +65,8 @@ inline Mat3 TriclinicDirectBasis() {
 
 // The `count` lattice rows of lowest index (by h^2 + k^2 + l^2, then by enumeration order) whose
 // reciprocal-lattice directions lie within `coneDegrees` of the detector axis +z.
-inline LatticePattern BuildLatticePattern(const Mat3& direct, int count, double coneDegrees = 40.0,
-                                          int maxIndex = 4) {
+inline LatticePattern BuildLatticePattern(const Mat3& direct, int count, double coneDegrees = 30.0,
+                                          int maxIndex = 6) {
   LatticePattern pattern;
   pattern.direct = direct;
   InverseTranspose(direct, pattern.reciprocal, 1e-300);
