@@ -7,7 +7,6 @@
 #include <limits>
 #include <string>
 
-#include "geometry/index_direction.hpp"
 #include "reports/text_file.hpp"
 #include "search/basis_quality.hpp"
 #include "solutions/basis_refinement.hpp"
@@ -18,27 +17,20 @@
 namespace orv {
 namespace {
 
-using orv::testing::BuildLatticePattern;
-using orv::testing::LatticePattern;
-using orv::testing::LoadPattern;
 using orv::testing::RowDirection;
-using orv::testing::TriclinicDirectBasis;
 
-// The largest angular deviation of any reflection under the basis.
-double WorstDeviation(const Mat3& basis, const RunParameters& parameters, const DirectionStore& directions) {
-  Mat3 reciprocal{};
-  InverseTranspose(basis, reciprocal, 1e-300);
-  double worst = 0.0;
-  for (int j = 1; j <= parameters.NumberOfReflections; ++j)
-    worst = std::max(worst, IndexDirection(directions(j), reciprocal, basis, parameters.MaxAllowedMillerIndex).theta);
-  return worst;
-}
+// A run over the lowest-index rows of a triclinic lattice.
+struct LatticeRun {
+  explicit LatticeRun(int reflections) {
+    lattice = orv::testing::BuildLatticePattern(orv::testing::TriclinicDirectBasis(), reflections, 40.0, 4);
+    orv::testing::LoadPattern(lattice, parameters, directions);
+  }
+  orv::testing::LatticePattern lattice;
+  RunParameters parameters;
+  DirectionStore directions;
+};
 
-double RowAngle(const Vec3& a, const Vec3& b) {
-  return ClampedArcCos(Dot(a, b) / (VectorNorm(a) * VectorNorm(b)));
-}
-
-// The basis with each entry changed by a fixed pattern of relative amounts up to `amount`.
+// The basis with its entries changed by a fixed pattern of relative amounts up to `amount`.
 Mat3 Perturbed(const Mat3& basis, double amount) {
   const double pattern[3][3] = {{1.0, -0.6, 0.3}, {-0.8, 0.5, 0.9}, {0.4, -1.0, -0.7}};
   Mat3 out = basis;
@@ -47,131 +39,99 @@ Mat3 Perturbed(const Mat3& basis, double amount) {
   return out;
 }
 
-void Store(SolutionStore& store, const Mat3& basis, const RunParameters& parameters,
-           const DirectionStore& directions) {
-  const ScoredBasis scored = BasisQuality(basis, parameters, directions);
-  store.NumberOfSolutions += 1;
-  SolutionRecord& record = store(store.NumberOfSolutions);
-  record.SolutionBasis = basis;
-  record.SolutionQuality = scored.quality;
-  record.SolutionCounts = scored.counts;
+// The largest angle between a row of `basis` and the same row of `truth`.
+double WorstRowAngle(const Mat3& basis, const Mat3& truth) {
+  double worst = 0.0;
+  for (int r = 0; r < 3; ++r)
+    worst = std::max(worst, ClampedArcCos(Dot(basis[r], truth[r]) / (VectorNorm(basis[r]) * VectorNorm(truth[r]))));
+  return worst;
+}
+
+SolutionStore StoreOf(const Mat3& basis, const LatticeRun& run) {
+  SolutionStore store;
+  const ScoredBasis scored = BasisQuality(basis, run.parameters, run.directions);
+  store.NumberOfSolutions = 1;
+  store(1) = {basis, scored.quality, scored.counts};
+  return store;
 }
 
 TEST(BasisRefinement, NumberOfReflectionsNeeded) {
-  const LatticePattern lattice = BuildLatticePattern(TriclinicDirectBasis(), 6, 40.0, 4);
-  // A reflection along the row 1 0 20 is indexed exactly but beyond the index bound: never taken.
-  const Vec3 beyondBound = RowDirection(lattice.reciprocal, 1, 0, 20);
-  struct Case {
-    int reflections;
-    int withinTolerance;
+  LatticeRun run(6);
+  // Along the row 1 0 20 a reflection is indexed exactly, but beyond the index bound: never taken.
+  const Vec3 beyondBound = RowDirection(run.lattice.reciprocal, 1, 0, 20);
+  const struct {
+    int reflections, withinTolerance;
     bool refines;
-  };
-  const Case cases[] = {{4, 4, false}, {17, 4, false}, {17, 5, true}, {18, 5, false}, {18, 6, true}};
-  for (const Case& c : cases) {
-    RunParameters parameters;
-    DirectionStore directions;
-    SetDefaultParameters(parameters, directions);
-    parameters.NumberOfReflections = c.reflections;
-    for (int j = 1; j <= c.reflections; ++j)
-      directions(j) = j <= c.withinTolerance ? lattice.directions[static_cast<std::size_t>(j - 1)] : beyondBound;
-    RefinementWorkspace work(c.reflections);
-    Mat3 basis = lattice.direct;
-    bool failed = false;
-    RefineBasis(2.0 * parameters.TheMainCriterion, basis, failed, parameters, directions, work);
-    EXPECT_EQ(failed, !c.refines) << c.reflections << " reflections, " << c.withinTolerance << " within";
-    if (failed) {
-      EXPECT_EQ(basis, lattice.direct);
+  } cases[] = {{4, 4, false}, {17, 4, false}, {17, 5, true}, {18, 5, false}, {18, 6, true}};
+  for (const auto& c : cases) {
+    run.parameters.NumberOfReflections = c.reflections;
+    for (int j = 1; j <= c.reflections; ++j) {
+      const std::size_t row = static_cast<std::size_t>(j - 1);
+      run.directions(j) = j <= c.withinTolerance ? run.lattice.directions[row] : beyondBound;
     }
+    RefinementWorkspace work(c.reflections);
+    Mat3 basis = run.lattice.direct;
+    bool failed = false;
+    RefineBasis(2.0 * run.parameters.TheMainCriterion, basis, failed, run.parameters, run.directions, work);
+    EXPECT_EQ(failed, !c.refines) << c.reflections << " reflections, " << c.withinTolerance << " within";
   }
-}
-
-TEST(BasisRefinement, UndefinedInputsAreNotTaken) {
-  EXPECT_EQ(MaxIndexDeviation({1.1, -2.25, 3.0}), 0.25);
-  EXPECT_TRUE(std::isnan(MaxIndexDeviation({0.0, std::numeric_limits<double>::quiet_NaN(), 0.0})));
-  EXPECT_GT(MaxIndexDeviation({0.0, 0.0, 1e300}), 1.0);
-
-  // All-zero directions have no index direction and count for nothing.
-  RunParameters parameters;
-  DirectionStore directions;
-  SetDefaultParameters(parameters, directions);
-  parameters.NumberOfReflections = 10;
-  const Mat3 basis = TriclinicDirectBasis();
-  Mat3 refined = basis;
-  RefinementWorkspace work(10);
+  // Zero directions have no index direction and do not count; a singular basis cannot be refined.
+  for (int j = 1; j <= 18; ++j) run.directions(j) = {0.0, 0.0, 0.0};
+  RefinementWorkspace work(18);
+  Mat3 basis = run.lattice.direct;
   bool failed = false;
-  RefineBasis(1.0, refined, failed, parameters, directions, work);
+  RefineBasis(1.0, basis, failed, run.parameters, run.directions, work);
   EXPECT_TRUE(failed);
-  // A singular basis cannot be refined.
-  Mat3 flat = {basis[0], basis[0], basis[2]};
-  RefineBasis(1.0, flat, failed, parameters, directions, work);
+  basis[1] = basis[0];
+  RefineBasis(1.0, basis, failed, run.parameters, run.directions, work);
   EXPECT_TRUE(failed);
+  EXPECT_TRUE(std::isnan(MaxIndexDeviation({0.0, std::numeric_limits<double>::quiet_NaN(), 0.0})));
 }
 
 TEST(BasisRefinement, ImprovesAPerturbedBasisOfAKnownLattice) {
-  const LatticePattern lattice = BuildLatticePattern(TriclinicDirectBasis(), 40, 40.0, 4);
-  RunParameters parameters;
-  DirectionStore directions;
-  LoadPattern(lattice, parameters, directions);
-  const Mat3 start = Perturbed(lattice.direct, 0.012);
-
-  SolutionStore store;
-  Store(store, start, parameters, directions);
-  const SolutionRecord before = store(1);
-  ASSERT_LT(before.SolutionCounts.nHalf, 40);
+  LatticeRun run(40);
+  const Mat3 start = Perturbed(run.lattice.direct, 0.012);
+  SolutionStore store = StoreOf(start, run);
+  ASSERT_LT(store(1).SolutionCounts.nHalf, 40);
+  const double startQuality = store(1).SolutionQuality;
   TextFile closed;
-  RefineAndSortSolutions(store, parameters, directions, closed);
-
-  EXPECT_GT(store(1).SolutionQuality, before.SolutionQuality);
+  RefineAndSortSolutions(store, run.parameters, run.directions, closed);
+  EXPECT_GT(store(1).SolutionQuality, startQuality);
   EXPECT_EQ(store(1).SolutionCounts.nHalf, 40);
-  EXPECT_EQ(store(1).SolutionCounts.nFull, 40);
-  EXPECT_LT(WorstDeviation(store(1).SolutionBasis, parameters, directions),
-            0.25 * WorstDeviation(start, parameters, directions));
-  // The worst row points closer along its true direction than before.
-  double startAngle = 0.0;
-  double refinedAngle = 0.0;
-  for (int r = 0; r < 3; ++r) {
-    startAngle = std::max(startAngle, RowAngle(start[r], lattice.direct[r]));
-    refinedAngle = std::max(refinedAngle, RowAngle(store(1).SolutionBasis[r], lattice.direct[r]));
-  }
-  EXPECT_LT(refinedAngle, 0.5 * startAngle);
+  EXPECT_LT(WorstRowAngle(store(1).SolutionBasis, run.lattice.direct), 0.5 * WorstRowAngle(start, run.lattice.direct));
 
-  // Refined again and again, the basis converges to the true lattice.
+  // Refined again and again, the basis converges to the true lattice (an arc cosine resolves
+  // angles down to about 2e-8).
   Mat3 basis = start;
   RefinementWorkspace work(40);
   for (int pass = 0; pass < 100; ++pass) {
     bool failed = true;
-    RefineBasis(parameters.TheMainCriterion, basis, failed, parameters, directions, work);
+    RefineBasis(run.parameters.TheMainCriterion, basis, failed, run.parameters, run.directions, work);
     ASSERT_FALSE(failed);
   }
-  // (An arc cosine resolves angles down to about 2e-8.)
-  for (int r = 0; r < 3; ++r) EXPECT_LT(RowAngle(basis[r], lattice.direct[r]), 1e-7) << "row " << r;
+  EXPECT_LT(WorstRowAngle(basis, run.lattice.direct), 1e-7);
 }
 
 TEST(BasisRefinement, RefinementOfEqualQualityDoesNotReplace) {
-  const LatticePattern lattice = BuildLatticePattern(TriclinicDirectBasis(), 30, 40.0, 4);
-  RunParameters parameters;
-  DirectionStore directions;
-  LoadPattern(lattice, parameters, directions);
-  // Slightly off, but every reflection still within half the tolerance: refining changes the
-  // basis without changing its quality.
-  const Mat3 start = Perturbed(lattice.direct, 0.0005);
+  LatticeRun run(30);
+  // Slightly off, every reflection still within half the tolerance: refining moves the basis
+  // without changing its quality.
+  const Mat3 start = Perturbed(run.lattice.direct, 0.0005);
   Mat3 refined = start;
   RefinementWorkspace work(30);
   bool failed = true;
-  RefineBasis(parameters.TheMainCriterion, refined, failed, parameters, directions, work);
+  RefineBasis(run.parameters.TheMainCriterion, refined, failed, run.parameters, run.directions, work);
   ASSERT_FALSE(failed);
   ASSERT_NE(refined, start);
-  ASSERT_EQ(BasisQuality(refined, parameters, directions).quality,
-            BasisQuality(start, parameters, directions).quality);
-
-  SolutionStore store;
-  Store(store, start, parameters, directions);
+  ASSERT_EQ(BasisQuality(refined, run.parameters, run.directions).quality,
+            BasisQuality(start, run.parameters, run.directions).quality);
+  SolutionStore store = StoreOf(start, run);
   TextFile closed;
-  RefineAndSortSolutions(store, parameters, directions, closed);
+  RefineAndSortSolutions(store, run.parameters, run.directions, closed);
   EXPECT_EQ(store(1).SolutionBasis, start);
 }
 
-// Records whose nHalf field tags their original position.
+// Records whose nHalf tags their original position.
 SolutionStore TaggedStore(std::initializer_list<double> qualities) {
   SolutionStore store;
   for (double q : qualities) {
@@ -194,26 +154,21 @@ TEST(SolutionSorting, BothSortsAreStableAndLogged) {
   log.Open(path);
   RunParameters parameters;
   DirectionStore directions;
-  SetDefaultParameters(parameters, directions);  // no reflections: nothing can be refined
+  SetDefaultParameters(parameters, directions);  // no reflections: nothing is refined
 
-  SolutionStore first = TaggedStore({1.0, 3.0, 2.0, 3.0, 0.5, 3.0});
-  RefineAndSortSolutions(first, parameters, directions, log);
-  EXPECT_EQ(Tags(first), "246315");
-  // Two of the best fall to the quality of tag 3 and stay ahead of it.
-  first(1).SolutionQuality = 2.0;
-  first(2).SolutionQuality = 2.0;
-  ResortSolutions(first, log);
-  EXPECT_EQ(Tags(first), "624315");
-
+  SolutionStore store = TaggedStore({1.0, 3.0, 2.0, 3.0, 0.5, 3.0});
+  RefineAndSortSolutions(store, parameters, directions, log);
+  EXPECT_EQ(Tags(store), "246315");
+  store(1).SolutionQuality = 2.0;  // tags 2 and 4 fall to the quality of tag 3 and stay ahead of it
+  store(2).SolutionQuality = 2.0;
+  ResortSolutions(store, log);
+  EXPECT_EQ(Tags(store), "624315");
   SolutionStore empty;
   ResortSolutions(empty, log);
-  EXPECT_EQ(empty.NumberOfSolutions, 0);
 
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  SolutionStore withNaN = TaggedStore({1.0, nan, 2.0});
+  SolutionStore withNaN = TaggedStore({1.0, std::numeric_limits<double>::quiet_NaN(), 2.0});
   SortSolutionsByQuality(withNaN);
   EXPECT_EQ(Tags(withNaN), "123");
-
   log.Close();
   EXPECT_EQ(orv::testing::ReadTextFile(path),
             " Sorting solutions by quality\n"
@@ -221,48 +176,37 @@ TEST(SolutionSorting, BothSortsAreStableAndLogged) {
             " Trivial sorting of solutions by quality\n");
 }
 
-TEST(ParityPenalty, FactorsAndFlags) {
+TEST(ParityPenalty, FactorsForOddIndexCounts) {
   EXPECT_EQ(OddIndexBalanceFactor({10, 20, 20}), 1.0);
   EXPECT_EQ(OddIndexBalanceFactor({5, 20, 20}), 0.75);
-  EXPECT_EQ(OddIndexBalanceFactor({20, 5, 30}), 4.0 * (1.0 / 6.0) * (5.0 / 6.0));
   EXPECT_EQ(OddIndexBalanceFactor({20, 20, 0}), 0.0);
   EXPECT_EQ(OddIndexBalanceFactor({0, 0, 0}), 0.0);
   EXPECT_EQ(OddIndexFlags(-3, 4, 0), (std::array<int, 3>{1, 0, 0}));
-  EXPECT_EQ(OddIndexFlags(2, -1, 7), (std::array<int, 3>{0, 1, 1}));
 }
 
 TEST(ParityPenalty, EvenIndicesAndNoSupportGiveZero) {
-  const Mat3 basis = TriclinicDirectBasis();
-  Mat3 reciprocal{};
-  InverseTranspose(basis, reciprocal, 1e-300);
-  RunParameters parameters;
-  DirectionStore directions;
-  SetDefaultParameters(parameters, directions);
-  // Rows with every l even, and one row with all three indices odd.
+  LatticeRun run(0);
+  // Rows with every l even, then one row with all three indices odd.
   const int rows[][3] = {{1, 0, 2}, {0, 1, 2}, {1, 1, 0}, {1, -1, 2}, {3, 1, 2}, {1, 2, 4}, {1, 1, 1}};
-  parameters.NumberOfReflections = 6;
   for (int j = 1; j <= 7; ++j) {
     const int* h = rows[j - 1];
-    directions(j) = RowDirection(reciprocal, h[0], h[1], h[2]);
+    run.directions(j) = RowDirection(run.lattice.reciprocal, h[0], h[1], h[2]);
   }
-
-  SolutionStore store;
-  store.NumberOfSolutions = 1;
-  store(1).SolutionBasis = basis;
-  store(1).SolutionQuality = 5.0;
-  ApplyParityPenalty(store, parameters, directions);
+  SolutionStore store = TaggedStore({9.0});
+  store(1).SolutionBasis = run.lattice.direct;
+  run.parameters.NumberOfReflections = 6;
+  ApplyParityPenalty(store, run.parameters, run.directions);
   EXPECT_EQ(store(1).SolutionQuality, 0.0);
 
-  // With the seventh reflection l is odd once among seven: r = 1/6, 4 r (1 - r) = 5/9.
-  parameters.NumberOfReflections = 7;
+  // Odd counts (6, 5, 1): r = 1/6, factor 4 r (1 - r) = 5/9.
+  run.parameters.NumberOfReflections = 7;
   store(1).SolutionQuality = 9.0;
-  ApplyParityPenalty(store, parameters, directions);
+  ApplyParityPenalty(store, run.parameters, run.directions);
   EXPECT_DOUBLE_EQ(store(1).SolutionQuality, 5.0);
 
-  // Only reflections beyond the index bound: nothing is supported.
-  for (int j = 1; j <= 7; ++j) directions(j) = RowDirection(reciprocal, 1, 0, 20);
+  for (int j = 1; j <= 7; ++j) run.directions(j) = RowDirection(run.lattice.reciprocal, 1, 0, 20);
   store(1).SolutionQuality = 9.0;
-  ApplyParityPenalty(store, parameters, directions);
+  ApplyParityPenalty(store, run.parameters, run.directions);
   EXPECT_EQ(store(1).SolutionQuality, 0.0);
 }
 
