@@ -204,8 +204,14 @@ TEST(ParityPenalty, EvenIndicesAndNoSupportGiveZero) {
   ApplyParityPenalty(store, run.parameters, run.directions);
   EXPECT_DOUBLE_EQ(store(1).SolutionQuality, 5.0);
 
-  for (int j = 1; j <= 7; ++j) run.directions(j) = RowDirection(run.lattice.reciprocal, 1, 0, 20);
+  // A basis without a dual supports nothing either.
   store(1).SolutionQuality = 9.0;
+  store(1).SolutionBasis[2] = store(1).SolutionBasis[0];
+  ApplyParityPenalty(store, run.parameters, run.directions);
+  EXPECT_EQ(store(1).SolutionQuality, 0.0);
+
+  for (int j = 1; j <= 7; ++j) run.directions(j) = RowDirection(run.lattice.reciprocal, 1, 0, 20);
+  store(1) = {run.lattice.direct, 9.0, {}};
   ApplyParityPenalty(store, run.parameters, run.directions);
   EXPECT_EQ(store(1).SolutionQuality, 0.0);
 }
