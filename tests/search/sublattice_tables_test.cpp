@@ -16,32 +16,30 @@ bool IsIntegral(const Mat3& m, double tolerance) {
   return true;
 }
 
-class SublatticeTablesTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    tables_ = new SublatticeTables;
-    BuildSublatticeTables(*tables_);
-  }
-  static void TearDownTestSuite() { delete tables_; }
-  static SublatticeTables* tables_;
-};
-SublatticeTables* SublatticeTablesTest::tables_ = nullptr;
+const SublatticeTables& Built() {
+  static const SublatticeTables tables = [] {
+    SublatticeTables t;
+    BuildSublatticeTables(t);
+    return t;
+  }();
+  return tables;
+}
 
-TEST_F(SublatticeTablesTest, CountsAreTheNumbersOfSublattices) {
+TEST(SublatticeTables, CountsAreTheNumbersOfSublattices) {
   const int expected[kMaxSublatticeIndex] = {1, 7, 13, 35, 31, 91, 57, 155, 130, 217, 133, 455, 183, 399, 403, 651};
   std::size_t total = 0;
   for (int m = 1; m <= kMaxSublatticeIndex; ++m) {
-    EXPECT_EQ(tables_->Table(m).size(), static_cast<std::size_t>(expected[m - 1])) << m;
-    total += tables_->Table(m).size();
+    EXPECT_EQ(Built().Table(m).size(), static_cast<std::size_t>(expected[m - 1])) << m;
+    total += Built().Table(m).size();
   }
   EXPECT_EQ(total, 2961u);
   // A second build starts from empty tables.
-  SublatticeTables again = *tables_;
+  SublatticeTables again = Built();
   BuildSublatticeTables(again);
   EXPECT_EQ(again.Table(16).size(), 651u);
 }
 
-TEST_F(SublatticeTablesTest, OrderOfDiagonalsAndOfOffDiagonalEntries) {
+TEST(SublatticeTables, OrderOfDiagonalsAndOfOffDiagonalEntries) {
   const double h = 0.5;
   const Mat3 index2[] = {
       {{{1, 0, 0}, {0, 1, 0}, {0, 0, h}}},   {{{1, 0, 0}, {0, h, 0}, {0, 0, 1}}},
@@ -49,21 +47,21 @@ TEST_F(SublatticeTablesTest, OrderOfDiagonalsAndOfOffDiagonalEntries) {
       {{{h, 0, -h}, {0, 1, 0}, {0, 0, 1}}},  {{{h, -h, 0}, {0, 1, 0}, {0, 0, 1}}},
       {{{h, -h, -h}, {0, 1, 0}, {0, 0, 1}}},
   };
-  ASSERT_EQ(tables_->Table(2).size(), 7u);
-  for (int k = 0; k < 7; ++k) EXPECT_EQ(tables_->Table(2)[static_cast<std::size_t>(k)], index2[k]) << k;
-  EXPECT_EQ(tables_->Table(1)[0], (Mat3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}));
+  ASSERT_EQ(Built().Table(2).size(), 7u);
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(Built().Table(2)[static_cast<std::size_t>(k)], index2[k]) << k;
+  EXPECT_EQ(Built().Table(1)[0], (Mat3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}));
   // The last diagonal of index 12 is (3,2,2), that of index 16 is (2,2,4).
-  const Mat3& last12 = tables_->Table(12).back();
-  const Mat3& last16 = tables_->Table(16).back();
+  const Mat3& last12 = Built().Table(12).back();
+  const Mat3& last16 = Built().Table(16).back();
   EXPECT_DOUBLE_EQ(last12[0][0], 1.0 / 3);
   EXPECT_DOUBLE_EQ(last12[2][2], 0.5);
   EXPECT_DOUBLE_EQ(last16[0][0], 0.5);
   EXPECT_DOUBLE_EQ(last16[2][2], 0.25);
 }
 
-TEST_F(SublatticeTablesTest, EveryMatrixHasDeterminantOneOverMAndDistinctSuperlattice) {
+TEST(SublatticeTables, EveryMatrixHasDeterminantOneOverMAndDistinctSuperlattice) {
   for (int m = 1; m <= kMaxSublatticeIndex; ++m) {
-    const std::vector<Mat3>& table = tables_->Table(m);
+    const std::vector<Mat3>& table = Built().Table(m);
     std::vector<Mat3> inverses(table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
       EXPECT_NEAR(Determinant(table[i]), 1.0 / m, 1e-15);
