@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "driver/run_parameters.hpp"
+#include "search/zone_arc_cache.hpp"
 #include "search/zone_geometry.hpp"
 
 namespace orv {
@@ -20,49 +21,22 @@ bool IsUsableTriple(double tripleProduct);
 // [i, j, l], [i, l, k] and [l, j, k] are all >= 0.015, tested in this order.
 bool PassesFourthDirectionTest(const DirectionStore& directions, int i, int j, int k, int l);
 
-// Several arc lists stored one after another; reused from triple to triple without reallocation.
-class ArcSet {
- public:
-  void Clear() {
-    entries_.clear();
-    starts_.assign(1, 0);
-  }
-  // Computes ZoneArc(p, q) and keeps it as the next list.
-  void AppendZoneArc(const DirectionStore& directions, int n, int p, int q);
-  int Count() const { return static_cast<int>(starts_.size()) - 1; }
-  ReflectionList List(int position) const {
-    const int s = starts_[static_cast<std::size_t>(position)];
-    return {entries_.data() + s, starts_[static_cast<std::size_t>(position) + 1] - s};
-  }
-  // True when at least one of the lists has an entry.
-  bool AnyNonEmpty() const { return !entries_.empty(); }
-
- private:
-  std::vector<int> entries_;
-  std::vector<int> starts_{0};
-  std::vector<int> scratch_;
-};
-
-// The zones of one oriented triple (i, j, k): the edge arcs A = arc(i, j), B = arc(j, k),
-// C = arc(k, i), and the arcs from each edge reflection to the opposite vertex:
-// LA[a] = arc(a, k), LB[b] = arc(b, i), LC[c] = arc(c, j). Every arc is computed once per triple.
-struct ZoneWork {
-  std::vector<int> A, B, C;
-  ArcSet LA, LB, LC;
-};
+// The zone generators take an oriented triple (i, j, k) and use the edge arcs A = arc(i, j),
+// B = arc(j, k), C = arc(k, i) and the arcs from each edge reflection to the opposite vertex,
+// arc(a, k), arc(b, i) and arc(c, j), all from the run's arc cache (reset for reflections 1..n).
 
 // Reflections at the common point of three zones (search types 0 to 3), without repeats.
-void ThreeZoneReflections(const DirectionStore& directions, int n, int i, int j, int k, ZoneWork& zones,
+void ThreeZoneReflections(const DirectionStore& directions, int i, int j, int k, ZoneArcCache& arcs,
                           std::vector<int>& result);
 
 // Reflections at the common point of two zones (types 5 to 7); a reflection reached through
 // several pairs of zones is listed once per pair.
-void TwoZoneReflections(const DirectionStore& directions, int n, int i, int j, int k, ZoneWork& zones,
+void TwoZoneReflections(const DirectionStore& directions, int i, int j, int k, ZoneArcCache& arcs,
                         std::vector<int>& result);
 
 // The crossings of the same zones as unit vectors (type 4), computed even where no reflection lies.
 // A crossing of two coinciding zone circles has no direction and is left out.
-void ZoneCrossings(const DirectionStore& directions, int n, int i, int j, int k, ZoneWork& zones,
+void ZoneCrossings(const DirectionStore& directions, int i, int j, int k, ZoneArcCache& arcs,
                    std::vector<Vec3>& result);
 
 // Every other reflection inside the cone of the triple, in increasing number (types 8 and 9).

@@ -23,17 +23,17 @@ void VisitTripleQuadruples(int searchType, int n, int i, int j, int k, Direction
     case 1:
     case 2:
     case 3:
-      ThreeZoneReflections(directions, n, i, j, k, buffers.zones, buffers.fourth);
+      ThreeZoneReflections(directions, i, j, k, buffers.arcs, buffers.fourth);
       VisitTestedReflections(buffers.fourth, i, j, k, directions, visitor);
       break;
     case 5:
     case 6:
     case 7:
-      TwoZoneReflections(directions, n, i, j, k, buffers.zones, buffers.fourth);
+      TwoZoneReflections(directions, i, j, k, buffers.arcs, buffers.fourth);
       VisitTestedReflections(buffers.fourth, i, j, k, directions, visitor);
       break;
     case 4: {
-      ZoneCrossings(directions, n, i, j, k, buffers.zones, buffers.crossings);
+      ZoneCrossings(directions, i, j, k, buffers.arcs, buffers.crossings);
       const int slot = n + 1;
       for (const Vec3& crossing : buffers.crossings) {
         directions(slot) = crossing;
@@ -57,6 +57,7 @@ void EnumerateQuadruples(const RunParameters& parameters, DirectionStore& direct
   const int n = parameters.NumberOfReflections;
   const int searchType = parameters.ExtentOfTheSearch;
   const std::string separator = Line().X(1).Text(Repeat('=', 54)).str();
+  buffers.arcs.Reset(n);
   for (int i = 1; i <= n - 2; ++i) {
     WriteProgressRecord(console, i, n);
     for (int j = i + 1; j <= n - 1; ++j) {

@@ -22,13 +22,14 @@ class QuadrupleVisitor {
 
 // Lists owned by the search and reused for every triple.
 struct EnumerationBuffers {
-  ZoneWork zones;
+  ZoneArcCache arcs;  // reset at the start of every walk
   std::vector<int> fourth;
   std::vector<Vec3> crossings;
 };
 
 // Hands on the quadruples of one oriented triple for the search type. Type 4 writes each crossing
-// into slot N+1 before testing it; the slot keeps the last crossing afterwards.
+// into slot N+1 before testing it; the slot keeps the last crossing afterwards. The arc cache in
+// `buffers` must have been reset for the n reflections.
 void VisitTripleQuadruples(int searchType, int n, int i, int j, int k, DirectionStore& directions,
                            EnumerationBuffers& buffers, QuadrupleVisitor& visitor);
 

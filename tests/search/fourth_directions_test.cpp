@@ -55,12 +55,13 @@ TEST(ZoneGenerators, ThreeZonesGiveEachCommonPointOnceTwoZonesOncePerPair) {
   std::vector<Vec3> star = ZoneStar(NarrowBasis());
   star.push_back(star[3]);  // 8: a second reflection on the edge from 1 to 2, along 110 again
   const int n = Load(star, d);
-  ZoneWork zones;
+  ZoneArcCache zones;
+  zones.Reset(n);
   std::vector<int> fourth{42};
-  ThreeZoneReflections(d, n, 1, 2, 3, zones, fourth);
+  ThreeZoneReflections(d, 1, 2, 3, zones, fourth);
   EXPECT_EQ(fourth, std::vector<int>{7});
   // Pass (b, c) once, pass (c, a) and pass (a, b) once for each of the two reflections on edge 1-2.
-  TwoZoneReflections(d, n, 1, 2, 3, zones, fourth);
+  TwoZoneReflections(d, 1, 2, 3, zones, fourth);
   EXPECT_EQ(fourth, (std::vector<int>{7, 7, 7, 7, 7}));
   ConeReflections(d, n, 1, 2, 3, fourth);
   EXPECT_EQ(fourth, std::vector<int>{7});  // 4, 5, 6 and 8 lie on faces of the cone
@@ -71,14 +72,15 @@ TEST(ZoneGenerators, AnEdgeWithoutReflectionsEndsOnlyTheThreeZoneSearch) {
   std::vector<Vec3> star = ZoneStar(NarrowBasis());
   star[4] = {0.0, 0.0, -1.0};  // nothing left on the edge from 2 to 3
   const int n = Load(star, d);
-  ZoneWork zones;
+  ZoneArcCache zones;
+  zones.Reset(n);
   std::vector<int> fourth;
-  ThreeZoneReflections(d, n, 1, 2, 3, zones, fourth);
+  ThreeZoneReflections(d, 1, 2, 3, zones, fourth);
   EXPECT_TRUE(fourth.empty());
-  TwoZoneReflections(d, n, 1, 2, 3, zones, fourth);
+  TwoZoneReflections(d, 1, 2, 3, zones, fourth);
   EXPECT_EQ(fourth, std::vector<int>{7});  // only the pass through the zones from 6 and 4
   std::vector<Vec3> crossings;
-  ZoneCrossings(d, n, 1, 2, 3, zones, crossings);
+  ZoneCrossings(d, 1, 2, 3, zones, crossings);
   ASSERT_EQ(crossings.size(), 1u);
   const Vec3 diagonal = RowDirection(NarrowBasis(), 1, 1, 1);
   for (int c = 0; c < 3; ++c) EXPECT_NEAR(crossings[0][c], diagonal[c], 1e-14);
@@ -90,9 +92,10 @@ TEST(ZoneGenerators, CrossingsAreComputedWhereNoReflectionLies) {
   star.pop_back();  // no reflection at 111
   star.push_back(RowDirection(NarrowBasis(), 2, 1, 0));  // 7: a second reflection on edge 1-2
   const int n = Load(star, d);
-  ZoneWork zones;
+  ZoneArcCache zones;
+  zones.Reset(n);
   std::vector<Vec3> crossings;
-  ZoneCrossings(d, n, 1, 2, 3, zones, crossings);
+  ZoneCrossings(d, 1, 2, 3, zones, crossings);
   // Pass (b, c): 111; pass (c, a): 111, then 212 (zones 101-010 and 210-001); pass (a, b): 111,
   // then 211 (zones 210-001 and 011-100).
   const Vec3 x111 = RowDirection(NarrowBasis(), 1, 1, 1);
@@ -103,7 +106,7 @@ TEST(ZoneGenerators, CrossingsAreComputedWhereNoReflectionLies) {
   for (std::size_t s = 0; s < expected.size(); ++s)
     for (int c = 0; c < 3; ++c) EXPECT_NEAR(crossings[s][c], expected[s][c], 1e-14) << s;
   std::vector<int> fourth;
-  ThreeZoneReflections(d, n, 1, 2, 3, zones, fourth);
+  ThreeZoneReflections(d, 1, 2, 3, zones, fourth);
   EXPECT_TRUE(fourth.empty());
 }
 

@@ -82,10 +82,11 @@ TEST(QuadrupleEnumeration, CrossingsGoToTheSlotAfterTheLastReflection) {
   SearchWalk run(list, 4);
   const int n = run.parameters.NumberOfReflections;
   ASSERT_EQ(n, 999);
+  run.buffers.arcs.Reset(n);
   VisitTripleQuadruples(4, n, 993, 994, 995, run.directions, run.buffers, run.recorder);
 
   std::vector<Vec3> crossings;
-  ZoneCrossings(run.directions, n, 993, 994, 995, run.buffers.zones, crossings);
+  ZoneCrossings(run.directions, 993, 994, 995, run.buffers.arcs, crossings);
   ASSERT_EQ(crossings.size(), 3u);
   ASSERT_EQ(run.recorder.visits.size(), 3u);
   for (std::size_t s = 0; s < crossings.size(); ++s) {
