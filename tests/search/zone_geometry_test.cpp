@@ -43,16 +43,6 @@ TEST(ZoneArc, KeepsOnlyReflectionsBetweenTheEndsOnTheCircle) {
   EXPECT_EQ(Arc(d, 10, 3, 4), (std::vector<int>{1, 2, 5, 7, 8, 9, 10}));
 }
 
-TEST(ZoneArc, TripleProductIsTheDeterminantOfTheThreeRows) {
-  DirectionStore d;
-  d(1) = {1.0, 0.0, 0.0};
-  d(2) = {0.0, 1.0, 0.0};
-  d(3) = {0.0, 0.0, 0.005};
-  EXPECT_EQ(TripleProduct(d, 1, 2, 3), 0.005);
-  EXPECT_EQ(TripleProduct(d, 1, 3, 2), -0.005);
-  EXPECT_EQ(TripleProduct(d, 3, 1, 2), 0.005);
-}
-
 TEST(FirstCommon, FindsTheFirstSharedMemberInTheFirstListsOrder) {
   const std::vector<int> a{2, 5, 9}, b{1, 5, 9}, c{9}, e{5}, none{3, 4}, empty;
   EXPECT_EQ(FirstCommon(ListOf(a), ListOf(b)), 5);
