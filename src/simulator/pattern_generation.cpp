@@ -59,7 +59,8 @@ int GenerateTrueSpots(const Mat3& directBasis, Centring centring, const Experime
         if (!ScatteringVectorHitsDetector(experiment.detector, unit)) continue;
         const double sinTheta = SinBraggAngle(unit);
         const double dHkl = 1.0 / length;
-        const int n = DiffractingHarmonic(FirstAllowedHarmonic(centring, h, k, l), dHkl, sinTheta, experiment);
+        const int firstAllowed = FirstAllowedHarmonic(centring, h, k, l);
+        const int n = DiffractingHarmonic(firstAllowed, dHkl, sinTheta, experiment);
         if (n == 0) continue;
         Spot spot;
         spot.direction = unit;
@@ -68,6 +69,7 @@ int GenerateTrueSpots(const Mat3& directBasis, Centring centring, const Experime
         spot.l = l;
         spot.harmonic = n;
         spot.dSpacing = dHkl / n;
+        spot.firstAllowedDSpacing = dHkl / firstAllowed;
         spot.wavelength = 2.0 * spot.dSpacing * sinTheta;
         spot.twoTheta = TwoThetaDegrees(DiffractedDirection(unit));
         spots.push_back(spot);
@@ -77,8 +79,8 @@ int GenerateTrueSpots(const Mat3& directBasis, Centring centring, const Experime
 
 void SortByStrength(std::vector<Spot>& spots) {
   auto key = [](const Spot& s) {
-    const long long dSteps = static_cast<long long>(std::llround(s.dSpacing * 1e6));
-    return std::make_tuple(s.harmonic, -dSteps, s.h, s.k, s.l);
+    const long long dSteps = static_cast<long long>(std::llround(s.firstAllowedDSpacing * 1e6));
+    return std::make_tuple(-dSteps, s.harmonic, s.h, s.k, s.l);
   };
   std::stable_sort(spots.begin(), spots.end(), [&](const Spot& x, const Spot& y) { return key(x) < key(y); });
 }

@@ -28,6 +28,7 @@ struct Spot {
   int l = 0;
   int harmonic = 0;
   double dSpacing = 0.0;    // d_hkl / n, Angstrom
+  double firstAllowedDSpacing = 0.0;  // d_hkl / (first allowed harmonic): the lowest allowed order
   double wavelength = 0.0;  // Angstrom
   double twoTheta = 0.0;    // degrees
 };
@@ -45,9 +46,10 @@ Vec3 ReciprocalVector(const Mat3& reciprocalBasis, int h, int k, int l);
 int GenerateTrueSpots(const Mat3& directBasis, Centring centring, const ExperimentSettings& experiment,
                       std::vector<Spot>& spots);
 
-// Orders spots from the strongest-looking: lowest harmonic first, then the larger d-spacing
-// (compared in steps of 1e-6 Angstrom so that rounding in the last bit cannot swap two spots),
-// then h, k, l ascending.
+// Orders spots from the strongest-looking: the largest d-spacing of the first allowed harmonic
+// (the lowest-order reflection that the centring allows along the spot's ray) first, compared in
+// steps of 1e-6 Angstrom so that rounding in the last bit cannot swap two spots; then the lower
+// diffracting harmonic; then h, k, l ascending.
 void SortByStrength(std::vector<Spot>& spots);
 
 }  // namespace orv::sim

@@ -115,17 +115,19 @@ TEST(TrueSpots, CentredLatticesOnTheBackDetectorShowOnlyAllowedHarmonics) {
   }
 }
 
-TEST(TrueSpots, StrengthOrderIsLowestHarmonicThenLargestSpacingThenIndices) {
-  std::vector<Spot> spots(4);
-  spots[0].harmonic = 2, spots[0].dSpacing = 3.0;
-  spots[1].harmonic = 1, spots[1].dSpacing = 1.0, spots[1].h = 2;
-  spots[2].harmonic = 1, spots[2].dSpacing = 1.0 + 1e-9, spots[2].h = 1;  // equal to 1e-6 Angstrom
-  spots[3].harmonic = 1, spots[3].dSpacing = 2.0;
+TEST(TrueSpots, StrengthOrderIsLargestFirstOrderSpacingThenLowestHarmonicThenIndices) {
+  std::vector<Spot> spots(5);
+  spots[0].harmonic = 2, spots[0].firstAllowedDSpacing = 3.0;
+  spots[1].harmonic = 1, spots[1].firstAllowedDSpacing = 1.0, spots[1].h = 2;
+  spots[2].harmonic = 1, spots[2].firstAllowedDSpacing = 1.0 + 1e-9, spots[2].h = 1;  // equal to 1e-6 Angstrom
+  spots[3].harmonic = 1, spots[3].firstAllowedDSpacing = 2.0;
+  spots[4].harmonic = 3, spots[4].firstAllowedDSpacing = 2.0;
   SortByStrength(spots);
-  EXPECT_EQ(spots[0].dSpacing, 2.0);
-  EXPECT_EQ(spots[1].h, 1);
-  EXPECT_EQ(spots[2].h, 2);
-  EXPECT_EQ(spots[3].harmonic, 2);
+  EXPECT_EQ(spots[0].firstAllowedDSpacing, 3.0);
+  EXPECT_EQ(spots[1].harmonic, 1);
+  EXPECT_EQ(spots[2].harmonic, 3);
+  EXPECT_EQ(spots[3].h, 1);
+  EXPECT_EQ(spots[4].h, 2);
 }
 
 TEST(TrueSpots, HugeIndexRangesAndSingularBasesAreRefused) {
