@@ -10,17 +10,11 @@
 #include "driver/program_stop.hpp"
 #include "driver/run_indexing.hpp"
 #include "reports/line_format.hpp"
+#include "reports/trim_blanks.hpp"
 
 namespace orv {
 
 namespace {
-
-std::string TrimBlanks(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 bool IsHelpWord(const std::string& argument) {
   static const std::array<std::string, 5> helpWords = {"-h", "--help", "-help", "help", "h"};

@@ -14,6 +14,7 @@
 #include "input/keywords.hpp"
 #include "input/parameter_echo.hpp"
 #include "reports/line_format.hpp"
+#include "reports/trim_blanks.hpp"
 
 namespace orv {
 
@@ -23,12 +24,6 @@ constexpr std::size_t kKeywordLength = 128;
 // Entries this close to unit length are kept exactly as written.
 constexpr double kUnitLengthTolerance = 1e-6;
 
-std::string TrimBlanks(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 [[noreturn]] void StopWithMessage(const std::string& message, std::istream& in, std::ostream& console) {
   console << FreeLine(message) << '\n';

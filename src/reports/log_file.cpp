@@ -5,20 +5,9 @@
 #include "reports/line_format.hpp"
 #include "reports/parameter_header.hpp"
 #include "reports/text_file.hpp"
+#include "reports/trim_blanks.hpp"
 
 namespace orv {
-
-namespace {
-
-// The name as typed, without the blanks before and after it.
-std::string TrimBlanks(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
-}  // namespace
 
 std::string OutputFileName(const std::string& inputFileName, const std::string& suffix) {
   const std::string name = TrimBlanks(inputFileName);

@@ -10,19 +10,12 @@
 #include "reports/log_file.hpp"
 #include "reports/parameter_header.hpp"
 #include "reports/text_file.hpp"
+#include "reports/trim_blanks.hpp"
 #include "solutions/refine_and_sort.hpp"
 
 namespace orv {
 
 namespace {
-
-// The input name as the title shows it, without the blanks before and after it.
-std::string WithoutSurroundingBlanks(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 double AngleInDegrees(const Vec3& u, const Vec3& v) {
   return std::acos(Dot(u, v) / (VectorNorm(u) * VectorNorm(v))) * kRadiansToDegrees;
@@ -141,7 +134,7 @@ void OpenResultsFile(TextFile& results, const std::string& inputFileName, const 
   results.WriteLine(FreeLine(Equals()));
   results.WriteLine(FreeLine(Dashes()));
   results.WriteLine(std::string());
-  results.WriteLine(FreeLine("Orvanthel (v. 1.0): Solutions for " + WithoutSurroundingBlanks(inputFileName)));
+  results.WriteLine(FreeLine("Orvanthel (v. 1.0): Solutions for " + TrimBlanks(inputFileName)));
   results.WriteLine(std::string());
   results.WriteLine(FreeLine(Dashes()));
   results.WriteLine(FreeLine(Equals()));
