@@ -63,6 +63,18 @@ inline Mat3 TriclinicDirectBasis() {
                     GenericOrientation());
 }
 
+// a = b = c = 5.0, all angles 90 degrees.
+inline Mat3 CubicDirectBasis() {
+  return RotateRows(Mat3{Vec3{5.0, 0.0, 0.0}, Vec3{0.0, 5.0, 0.0}, Vec3{0.0, 0.0, 5.0}}, GenericOrientation());
+}
+
+// a = 5.2, b = 6.4, c = 7.5, beta = 103 degrees (alpha = gamma = 90), the unique axis b.
+inline Mat3 MonoclinicDirectBasis() {
+  const double beta = 103.0 * kDegreesToRadians;
+  return RotateRows(Mat3{Vec3{5.2, 0.0, 0.0}, Vec3{0.0, 6.4, 0.0}, Vec3{7.5 * std::cos(beta), 0.0, 7.5 * std::sin(beta)}},
+                    GenericOrientation());
+}
+
 // The `count` lattice rows of lowest index (by h^2 + k^2 + l^2, then by enumeration order) whose
 // reciprocal-lattice directions lie within `coneDegrees` of the detector axis +z.
 inline LatticePattern BuildLatticePattern(const Mat3& direct, int count, double coneDegrees = 30.0,
