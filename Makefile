@@ -29,7 +29,8 @@ run: build
 	@mkdir -p $(BUILD_DIR)/example-run
 	@cp $(EXAMPLE) $(BUILD_DIR)/example-run/
 	cd $(BUILD_DIR)/example-run && ../orvanthel $(notdir $(EXAMPLE)) < /dev/null
-	@echo "Results: $(BUILD_DIR)/example-run/$(basename $(notdir $(EXAMPLE)))_kqt.res"
+	@echo "Results: $(BUILD_DIR)/example-run/$(basename $(notdir $(EXAMPLE)))_kqt.res; the first solution's cell:"
+	@grep -m1 -A2 "Primitive cell" $(BUILD_DIR)/example-run/$(basename $(notdir $(EXAMPLE)))_kqt.res
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
