@@ -78,4 +78,8 @@ Mat3 ScaleMatrix(const Mat3& m, double s) {
   return p;
 }
 
+double VolumeScaleFactor(const Mat3& m, double volume) {
+  return std::pow(volume / std::fabs(Determinant(m)), kOneThird);
+}
+
 }  // namespace orv

@@ -41,4 +41,8 @@ Mat3 MultiplyMatrices(const Mat3& a, const Mat3& b);
 // Every entry of m multiplied by s.
 Mat3 ScaleMatrix(const Mat3& m, double s);
 
+// The factor (volume / |det m|)^(1/3) that brings the cell of basis m to the given volume; not
+// finite when the basis has no volume.
+double VolumeScaleFactor(const Mat3& m, double volume);
+
 }  // namespace orv

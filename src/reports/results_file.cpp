@@ -41,7 +41,7 @@ BlockCounts WriteSolutionBlock(TextFile& results, int i, const SolutionStore& st
   // A basis that cannot be inverted keeps R at zero.
   Mat3 r{};
   InverseTranspose(m, r, kBasisSingularity);
-  const Mat3 unitVolume = ScaleMatrix(m, std::pow(1.0 / volume, kOneThird));
+  const Mat3 unitVolume = ScaleMatrix(m, VolumeScaleFactor(m, 1.0));
 
   results.WriteLine(FreeLine(Dashes()));
   results.WriteLine(

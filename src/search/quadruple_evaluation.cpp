@@ -31,8 +31,7 @@ bool IsAcceptedQuality(double quality, int numberOfReflections) {
 CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
                               const DirectionStore& directions) {
   CandidateScore result;
-  const double volume = std::fabs(Determinant(candidate));
-  const double s = std::pow(1.0 / volume, kOneThird);
+  const double s = VolumeScaleFactor(candidate, 1.0);
   // Candidates have det 1/m by construction; a degenerate one could not be scaled, so it is dropped.
   if (!std::isfinite(s) || s == 0.0) return result;
   Mat3 R = ScaleMatrix(candidate, s);

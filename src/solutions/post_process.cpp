@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/constants.hpp"
 #include "reports/line_format.hpp"
 #include "reports/results_file.hpp"
 #include "reports/text_file.hpp"
@@ -20,8 +19,7 @@ namespace {
 void ScaleToCellVolume(SolutionStore& store, double volume) {
   for (int i = 1; i <= store.NumberOfSolutions; ++i) {
     Mat3& basis = store(i).SolutionBasis;
-    const double d = Determinant(basis);
-    const double s = std::pow(volume / std::fabs(d), kOneThird);
+    const double s = VolumeScaleFactor(basis, volume);
     if (!std::isfinite(s)) continue;
     basis = ScaleMatrix(basis, s);
   }
