@@ -13,7 +13,7 @@ namespace {
 // 1/2.3: the trial triple at scale s is NINT(s w_i / 2.3).
 constexpr double kInverseScaleStep = 0.4347826086956522;
 
-long long GreatestCommonDivisor(long long a, long long b) {
+long long PairDivisor(long long a, long long b) {
   while (b != 0) {
     const long long r = a % b;
     a = b;
@@ -68,11 +68,15 @@ IndexedDirection IndexDirection(const Vec3& u, const Mat3& R, const Mat3& D, int
   return result;
 }
 
+long long GreatestCommonDivisor(long long a, long long b, long long c) {
+  return PairDivisor(PairDivisor(std::llabs(a), std::llabs(b)), std::llabs(c));
+}
+
 // Division by the greatest common divisor, which is what repeated trial division by the smallest
 // common factor arrives at; worked in long long so that INT_MIN entries cannot overflow.
 void ReduceToCoprime(MillerIndices& h) {
   const long long h0 = h[0], h1 = h[1], h2 = h[2];
-  const long long g = GreatestCommonDivisor(GreatestCommonDivisor(std::llabs(h0), std::llabs(h1)), std::llabs(h2));
+  const long long g = GreatestCommonDivisor(h0, h1, h2);
   if (g <= 1) return;
   h = {static_cast<int>(h0 / g), static_cast<int>(h1 / g), static_cast<int>(h2 / g)};
 }

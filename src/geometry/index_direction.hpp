@@ -23,6 +23,10 @@ struct IndexedDirection {
 // direction (zero, or NaN) keeps theta = pi, x = (0,0,0) and the bound flag false.
 IndexedDirection IndexDirection(const Vec3& u, const Mat3& R, const Mat3& D, int maxAllowedMillerIndex);
 
+// Greatest common divisor of |a|, |b| and |c|; 0 when all three are 0. Worked in long long so that
+// the most negative int cannot overflow.
+long long GreatestCommonDivisor(long long a, long long b, long long c);
+
 // Divides the triple by the greatest common divisor of its entries, keeping signs; (0,0,0) stays.
 void ReduceToCoprime(MillerIndices& h);
 

@@ -88,17 +88,4 @@ int DirectBasisFromCell(const CellParameters& cell, Mat3& basis) {
 
 double CellVolume(const Mat3& basis) { return std::fabs(Determinant(basis)); }
 
-int GreatestCommonDivisor(int h, int k, int l) {
-  int g = 0;
-  for (int x : {std::abs(h), std::abs(k), std::abs(l)}) {
-    int y = x;
-    while (y != 0) {
-      const int r = g % y;
-      g = y;
-      y = r;
-    }
-  }
-  return g;
-}
-
 }  // namespace orv::sim

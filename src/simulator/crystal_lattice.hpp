@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "geometry/index_direction.hpp"  // GreatestCommonDivisor of index triples
 #include "geometry/vector_matrix.hpp"
 
 namespace orv::sim {
@@ -41,8 +42,5 @@ int DirectBasisFromCell(const CellParameters& cell, Mat3& basis);
 
 // Volume of the conventional cell spanned by the rows of the basis.
 double CellVolume(const Mat3& basis);
-
-// Greatest common divisor of the absolute values of three integers (0 for three zeros).
-int GreatestCommonDivisor(int h, int k, int l);
 
 }  // namespace orv::sim
