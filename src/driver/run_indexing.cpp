@@ -11,6 +11,7 @@
 #include "reports/log_events.hpp"
 #include "reports/log_file.hpp"
 #include "reports/results_file.hpp"
+#include "reports/svg_pattern.hpp"
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
 #include "run_data/observer_fan_out.hpp"
@@ -34,7 +35,7 @@ struct RunState {
 
 }  // namespace
 
-void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std::ostream& console) {
+RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console) {
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
@@ -55,7 +56,8 @@ void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console);
-  if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters);
+  if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
+  if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store);
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';
   const double cpuSeconds = ProcessCpuSeconds() - startCpu;
@@ -68,6 +70,7 @@ void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std
     run->log.WriteLine(CpuTimeLine(cpuSeconds, 13, 2));
     run->log.Close();
   }
+  return SummarizeRun(run->parameters, run->directions, run->store);
 }
 
 }  // namespace orv

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "driver/run_options.hpp"
+#include "driver/run_summary.hpp"
 
 namespace orv {
 
 // Reads and checks the file, searches, post-processes, writes the reports and the timings. An input
 // that cannot be used throws InputError before any output file exists; an output file that cannot be
-// written throws OutputFileError.
-void RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console);
+// written throws OutputFileError. Returns solution 1 in brief.
+RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console);
 
 }  // namespace orv

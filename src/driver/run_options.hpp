@@ -1,11 +1,18 @@
 // The choices a user makes on the command line before the input file name.
 #pragma once
 
+#include <string>
+
 namespace orv {
 
 struct RunOptions {
   // Threads that score candidates; 0 takes every core of the machine, 1 is the single-threaded search.
   int threads = 0;
+  // Also write the picture of the pattern, "<stem>_kqt.svg".
+  bool svg = false;
+  // Where _SaveLePage writes its cells. A batch names one per pattern, so that patterns indexed
+  // side by side never write the same file.
+  std::string lePageFile = "LePage.inp";
 };
 
 }  // namespace orv

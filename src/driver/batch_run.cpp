@@ -1,0 +1,165 @@
+// Many patterns at once: the pool of worker processes, resumption, the progress line, the summary.
+#include "driver/batch_run.hpp"
+
+#include <sched.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "driver/batch_merge.hpp"
+#include "driver/batch_progress.hpp"
+#include "driver/batch_summary.hpp"
+#include "driver/batch_worker.hpp"
+#include "reports/results_file.hpp"
+#include "reports/svg_pattern.hpp"
+
+namespace orv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A progress line for a log file (not a terminal) at most this often.
+constexpr double kLogProgressEverySeconds = 10.0;
+
+double SteadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+int UsableCores() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores > 0 ? static_cast<int>(cores) : 1;
+}
+
+bool NotOlderThan(const std::string& output, const std::string& input) {
+  std::error_code error;
+  const auto made = fs::last_write_time(output, error);
+  if (error) return false;
+  const auto read = fs::last_write_time(input, error);
+  return !error && made >= read;
+}
+
+// The progress line: rewritten in place on a terminal, a line now and then in a log.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::ostream& console) : console_(console), terminal_(::isatty(STDOUT_FILENO) == 1) {}
+
+  void Show(const BatchCounts& counts, double elapsed, bool last) {
+    const std::string text = ProgressText(counts, elapsed);
+    if (terminal_) {
+      console_ << '\r' << text << std::string(width_ > text.size() ? width_ - text.size() : 0, ' ');
+      width_ = text.size();
+      if (last) console_ << '\n';
+      console_ << std::flush;
+    } else if (last || elapsed - lastShown_ >= kLogProgressEverySeconds) {
+      console_ << text << '\n' << std::flush;
+      lastShown_ = elapsed;
+    }
+  }
+
+  // A line of its own, above the progress line.
+  void Note(const std::string& text) {
+    if (terminal_ && width_ > 0) console_ << '\r' << std::string(width_, ' ') << '\r';
+    width_ = 0;
+    console_ << text << '\n' << std::flush;
+  }
+
+ private:
+  std::ostream& console_;
+  bool terminal_;
+  std::size_t width_ = 0;
+  double lastShown_ = 0.0;
+};
+
+}  // namespace
+
+bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>& row, bool svg) {
+  if (!row || !row->Complete()) return false;
+  if (!NotOlderThan(ResultsFileName(file), file)) return false;
+  return !svg || NotOlderThan(PictureFileName(file), file);
+}
+
+int RunBatch(const BatchOptions& options, std::ostream& console) {
+  try {
+    const PatternList list = ReadPatternList(options.list);
+    for (const std::string& file : list.duplicates) console << " Listed before, run once: " << file << '\n';
+    if (options.merge) return MergeShardSummaries(list.files, console);
+
+    const Shard shard = options.shard ? *options.shard
+                                      : ShardFromSlurm([](const char* name) -> const char* { return std::getenv(name); })
+                                            .value_or(Shard{0, 1});
+    const std::vector<std::size_t> positions = PositionsOfShard(list.files.size(), shard);
+    const std::string summaryName = SummaryFileName(shard);
+    bool foreign = false;
+    const auto previous = options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign);
+    if (foreign) console << " " << summaryName << " is not a batch summary; it is replaced.\n";
+
+    // Rows by list position; complete ones are kept from the earlier batch.
+    std::vector<std::optional<SummaryRow>> rows(list.files.size());
+    std::vector<std::size_t> todo;
+    BatchCounts counts;
+    counts.total = positions.size();
+    for (std::size_t position : positions) {
+      const std::string& file = list.files[position];
+      const auto found = previous.find(file);
+      std::optional<SummaryRow> earlier;
+      if (found != previous.end()) earlier = found->second;
+      if (PatternIsComplete(file, earlier, options.svg)) {
+        rows[position] = earlier;
+        ++counts.skipped;
+      } else {
+        todo.push_back(position);
+      }
+    }
+
+    SummaryJournal journal(summaryName, options.force || foreign);
+    const int workers = std::max(1, std::min(options.workers > 0 ? options.workers : UsableCores(),
+                                             static_cast<int>(std::max<std::size_t>(todo.size(), 1))));
+    std::string scope = std::to_string(positions.size()) + " patterns";
+    if (shard.count > 1) {
+      scope += " (shard " + std::to_string(shard.index) + " of " + std::to_string(shard.count) + ", from 0, of " +
+               std::to_string(list.files.size()) + ")";
+    }
+    console << " Batch of " << scope << ", " << counts.skipped << " complete before, " << workers
+            << (workers == 1 ? " worker" : " workers") << '\n'
+            << std::flush;
+
+    ProgressLine progress(console);
+    const double start = SteadySeconds();
+    std::vector<RunningPattern> running;
+    std::size_t next = 0;
+    while (next < todo.size() || !running.empty()) {
+      while (next < todo.size() && static_cast<int>(running.size()) < workers) {
+        const std::size_t position = todo[next++];
+        running.push_back(StartPattern(PatternJob{list.files[position], options.svg}, position, SteadySeconds()));
+      }
+      auto [position, row] = FinishOnePattern(running, list.files, SteadySeconds());
+      journal.Append(row);
+      ++counts.done;
+      if (!row.Complete()) {
+        ++counts.failed;
+        progress.Note(" Failed : " + row.file + " : " + row.message);
+      }
+      rows[position] = std::move(row);
+      progress.Show(counts, SteadySeconds() - start, false);
+    }
+    progress.Show(counts, SteadySeconds() - start, true);
+
+    std::vector<SummaryRow> ordered;
+    for (std::size_t position : positions) ordered.push_back(*rows[position]);
+    WriteSummary(summaryName, ordered);
+    console << " Summary saved in file : " << summaryName << '\n' << std::flush;
+    return counts.failed > 0 ? 1 : 0;
+  } catch (const BatchError& error) {
+    console << " Error: " << error.what() << '\n' << std::flush;
+    return 2;
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,210 @@
+// The batch summary table: one CSV row per pattern, read back to resume and to merge shards.
+#include "driver/batch_summary.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "reports/text_file.hpp"
+#include "run_data/run_errors.hpp"
+
+namespace orv {
+
+namespace {
+
+constexpr std::size_t kResultFields = 12;
+constexpr std::size_t kColumns = 4 + kResultFields;
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string Quoted(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// Splits a CSV line; nothing when a quote is left open.
+std::optional<std::vector<std::string>> SplitCsv(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        fields.back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  if (quoted) return std::nullopt;
+  return fields;
+}
+
+}  // namespace
+
+const std::string& SummaryHeader() {
+  static const std::string header = "file,status,a,b,c,alpha,beta,gamma,volume,bravais,nh,nH,N,quality,seconds,message";
+  return header;
+}
+
+std::string SummaryFileName(const Shard& shard) {
+  if (shard.count <= 1) return "batch_summary.csv";
+  return "batch_summary.shard-" + std::to_string(shard.index) + "-of-" + std::to_string(shard.count) + ".csv";
+}
+
+SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double seconds) {
+  SummaryRow row;
+  row.file = file;
+  row.seconds = Fixed(seconds, 3);
+  row.fields.assign(kResultFields, std::string());
+  row.fields[10] = std::to_string(summary.numberOfReflections);
+  if (summary.numberOfSolutions <= 0) {
+    row.status = "no_solution";
+    return row;
+  }
+  row.status = "indexed";
+  for (std::size_t k = 0; k < 3; ++k) {
+    row.fields[k] = Fixed(summary.lengths[k], 5);
+    row.fields[3 + k] = Fixed(summary.anglesInDegrees[k], 4);
+  }
+  row.fields[6] = Fixed(summary.volume, 4);
+  row.fields[7] = summary.bravaisType;
+  row.fields[8] = std::to_string(summary.nh);
+  row.fields[9] = std::to_string(summary.nH);
+  row.fields[11] = Fixed(summary.quality, 5);
+  return row;
+}
+
+SummaryRow FailedRow(const std::string& file, const std::string& message, double seconds) {
+  SummaryRow row;
+  row.file = file;
+  row.status = "failed";
+  row.fields.assign(kResultFields, std::string());
+  row.seconds = Fixed(seconds, 3);
+  row.message = message;
+  return row;
+}
+
+std::string FormatRow(const SummaryRow& row) {
+  std::string line = Quoted(row.file) + "," + Quoted(row.status);
+  for (const std::string& field : row.fields) line += "," + Quoted(field);
+  return line + "," + Quoted(row.seconds) + "," + Quoted(row.message);
+}
+
+std::optional<SummaryRow> ParseRow(const std::string& line) {
+  const auto fields = SplitCsv(line);
+  if (!fields || fields->size() != kColumns || (*fields)[0].empty()) return std::nullopt;
+  SummaryRow row;
+  row.file = (*fields)[0];
+  row.status = (*fields)[1];
+  row.fields.assign(fields->begin() + 2, fields->begin() + 2 + kResultFields);
+  row.seconds = (*fields)[kColumns - 2];
+  row.message = (*fields)[kColumns - 1];
+  return row;
+}
+
+std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign) {
+  foreign = false;
+  std::map<std::string, SummaryRow> rows;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return rows;
+  std::ostringstream text;
+  text << in.rdbuf();
+  const std::string all = text.str();
+  std::size_t start = 0;
+  bool first = true;
+  for (std::size_t end = all.find('\n'); end != std::string::npos; start = end + 1, end = all.find('\n', start)) {
+    const std::string line = all.substr(start, end - start);
+    if (first) {
+      first = false;
+      if (line != SummaryHeader()) {
+        foreign = true;
+        return {};
+      }
+      continue;
+    }
+    if (auto row = ParseRow(line)) rows[row->file] = *row;
+  }
+  if (first && !all.empty()) foreign = true;
+  return rows;
+}
+
+SummaryJournal::SummaryJournal(const std::string& path, bool fresh) : path_(path) {
+  std::error_code error;
+  const bool exists = std::filesystem::exists(path, error);
+  bool writeHeader = fresh || !exists;
+  if (!writeHeader) {
+    // A row cut short by an interruption would run into the next one: drop it.
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string all = text.str();
+    const std::size_t lastEnd = all.rfind('\n');
+    if (lastEnd == std::string::npos) {
+      writeHeader = true;
+    } else if (lastEnd + 1 != all.size()) {
+      std::filesystem::resize_file(path, lastEnd + 1, error);
+      if (error) throw BatchError("Cannot write " + path + ".");
+    }
+  }
+  descriptor_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | (writeHeader ? O_TRUNC : 0), 0644);
+  if (descriptor_ < 0) throw BatchError("Cannot write " + path + ".");
+  if (writeHeader) WriteWhole(SummaryHeader() + "\n");
+}
+
+SummaryJournal::~SummaryJournal() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+void SummaryJournal::Append(const SummaryRow& row) { WriteWhole(FormatRow(row) + "\n"); }
+
+void SummaryJournal::WriteWhole(const std::string& text) {
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(descriptor_, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw BatchError("Cannot write " + path_ + ".");
+    written += static_cast<std::size_t>(n);
+  }
+}
+
+void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows) {
+  const std::string temporary = path + ".partial";
+  try {
+    TextFile file;
+    file.Open(temporary);
+    file.WriteLine(SummaryHeader());
+    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row));
+    file.Close();
+  } catch (const OutputFileError&) {
+    throw BatchError("Cannot write " + path + ".");
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, path, error);
+  if (error) throw BatchError("Cannot write " + path + ".");
+}
+
+}  // namespace orv

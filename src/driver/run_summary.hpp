@@ -1,0 +1,27 @@
+// What one run found, in brief: solution 1's cell, its counts and its quality, for tables of runs.
+#pragma once
+
+#include <string>
+
+#include "geometry/vector_matrix.hpp"
+#include "run_data/run_parameters.hpp"
+#include "run_data/solution_records.hpp"
+
+namespace orv {
+
+struct RunSummary {
+  int numberOfReflections = 0;
+  int numberOfSolutions = 0;  // 0: nothing below is meaningful
+  Vec3 lengths{};             // |a|, |b|, |c| of solution 1, as in the results file
+  Vec3 anglesInDegrees{};     // alpha, beta, gamma
+  double volume = 0.0;
+  std::string bravaisType;    // empty while the program does not classify lattices
+  int nh = 0;                 // spots within the tolerance
+  int nH = 0;                 // spots within half of it
+  double quality = 0.0;       // the results file's quality figure, relative to N
+};
+
+// The summary of a run whose solutions are ranked as the results file shows them.
+RunSummary SummarizeRun(const RunParameters& parameters, const DirectionStore& directions, const SolutionStore& store);
+
+}  // namespace orv

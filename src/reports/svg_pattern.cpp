@@ -1,0 +1,417 @@
+// The picture of an indexed pattern as plain SVG: gnomonic projection, spot classes, labels, zones.
+#include "reports/svg_pattern.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "geometry/constants.hpp"
+#include "reports/gnomonic_projection.hpp"
+#include "reports/line_format.hpp"
+#include "reports/log_file.hpp"
+#include "reports/results_file.hpp"
+#include "reports/spot_classes.hpp"
+#include "reports/text_file.hpp"
+#include "reports/trim_blanks.hpp"
+#include "reports/zone_selection.hpp"
+
+namespace orv {
+
+namespace {
+
+// Page layout in SVG user units (pixels at 96 dpi).
+constexpr double kWidth = 760.0;
+constexpr double kPlotLeft = 30.0;
+constexpr double kPlotTop = 100.0;
+constexpr double kPlotWidth = 700.0;
+// The plot is as high as the spots need at the scale of its width, within these bounds.
+constexpr double kPlotLeastHeight = 440.0;
+constexpr double kPlotMostHeight = 700.0;
+constexpr double kBelowPlot = 80.0;
+constexpr double kMarkerRadius = 4.5;
+constexpr double kLabelSize = 12.0;
+constexpr int kLabelledSpots = 14;
+constexpr int kZonesDrawn = 8;
+constexpr int kSpotsPerZone = 3;
+
+const char* const kFont = "DejaVu Sans, Helvetica, Arial, sans-serif";
+const char* const kHalfColour = "#1b1b1b";
+const char* const kFullColour = "#c4412b";
+const char* const kOtherColour = "#8c8c8c";
+// Zone colours that stay apart for readers with the common colour-vision deficiencies.
+const char* const kZoneColours[kZonesDrawn] = {"#0072b2", "#009e73", "#cc79a7", "#e69f00",
+                                               "#56b4e9", "#d55e00", "#999933", "#882255"};
+
+// A number for the picture: fixed point without blanks, and without the point when it has no decimals.
+std::string Num(double value, int decimals) {
+  std::string text = TrimBlanks(FormatFixed(value, 32, decimals));
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  return text;
+}
+
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+struct Box {
+  double x0, y0, x1, y1;
+  bool Overlaps(const Box& other) const {
+    return x0 < other.x1 && other.x0 < x1 && y0 < other.y1 && other.y0 < y1;
+  }
+};
+
+// A zone line on the page: a point on it and its unit direction.
+struct PageLine {
+  double x, y, dx, dy;
+  // True when the line passes through the box (its corners do not all lie on one side).
+  bool Crosses(const Box& box) const {
+    int above = 0, below = 0;
+    for (double cx : {box.x0, box.x1}) {
+      for (double cy : {box.y0, box.y1}) {
+        const double side = (cx - x) * dy - (cy - y) * dx;
+        (side > 0.0 ? above : below) += 1;
+      }
+    }
+    return above > 0 && below > 0;
+  }
+};
+
+// Where the plane of the projection lands on the page: the same scale across and down.
+struct PageMapping {
+  double centreX = 0.0;
+  double centreY = 0.0;
+  double scale = 1.0;  // page units per unit of the plane
+  double plotHeight = kPlotMostHeight;
+
+  double Right() const { return kPlotLeft + kPlotWidth; }
+  double Bottom() const { return kPlotTop + plotHeight; }
+  double PageX(double x) const { return kPlotLeft + kPlotWidth / 2.0 + (x - centreX) * scale; }
+  double PageY(double y) const { return kPlotTop + plotHeight / 2.0 - (y - centreY) * scale; }
+  double PlaneX(double pageX) const { return centreX + (pageX - kPlotLeft - kPlotWidth / 2.0) / scale; }
+  double PlaneY(double pageY) const { return centreY - (pageY - kPlotTop - plotHeight / 2.0) / scale; }
+  bool Inside(double x, double y) const { return x > kPlotLeft && x < Right() && y > kPlotTop && y < Bottom(); }
+};
+
+PageMapping MappingFor(const std::vector<std::optional<PlanePoint>>& points) {
+  double x0 = 0.0, x1 = 0.0, y0 = 0.0, y1 = 0.0;
+  bool any = false;
+  for (const auto& p : points) {
+    if (!p) continue;
+    if (!any) {
+      x0 = x1 = p->x;
+      y0 = y1 = p->y;
+      any = true;
+    }
+    x0 = std::min(x0, p->x);
+    x1 = std::max(x1, p->x);
+    y0 = std::min(y0, p->y);
+    y1 = std::max(y1, p->y);
+  }
+  PageMapping mapping;
+  mapping.centreX = (x0 + x1) / 2.0;
+  mapping.centreY = (y0 + y1) / 2.0;
+  // A margin of a tenth on each side leaves room for the markers and labels at the edge.
+  const double across = std::max({x1 - x0, y1 - y0, 0.05}) * 1.2;
+  const double down = std::max(y1 - y0, 0.05 * across) * 1.2;
+  mapping.plotHeight = std::clamp(kPlotWidth * down / across, kPlotLeastHeight, kPlotMostHeight);
+  mapping.scale = std::min(kPlotWidth / across, mapping.plotHeight / down);
+  return mapping;
+}
+
+// The indices as a label, negative ones with a bar over the digits as crystallographers write them.
+std::string IndicesLabel(const MillerIndices& hkl, int& characters) {
+  std::string label;
+  characters = 0;
+  for (std::size_t k = 0; k < 3; ++k) {
+    if (k > 0) label += ' ';
+    const std::string digits = std::to_string(std::abs(hkl[k]));
+    characters += static_cast<int>(digits.size()) + (k > 0 ? 1 : 0);
+    if (hkl[k] < 0) {
+      label += "<tspan text-decoration=\"overline\">" + digits + "</tspan>";
+    } else {
+      label += digits;
+    }
+  }
+  return label;
+}
+
+std::string AxisLabel(const MillerIndices& uvw, int& characters) {
+  std::string inner = IndicesLabel(uvw, characters);
+  characters += 2;
+  return "[" + inner + "]";
+}
+
+class Picture {
+ public:
+  explicit Picture(const PageMapping& page) : page_(page) {}
+  void Add(const std::string& line) { lines_.push_back(line); }
+  std::vector<std::string> Lines() const { return lines_; }
+
+  void Text(double x, double y, double size, const std::string& body, const std::string& extra = "") {
+    Add("<text x=\"" + Num(x, 1) + "\" y=\"" + Num(y, 1) + "\" font-size=\"" + Num(size, 0) + "\"" +
+        (extra.empty() ? "" : " " + extra) + ">" + body + "</text>");
+  }
+
+  void Marker(SpotClass spotClass, double x, double y) {
+    const std::string cx = Num(x, 1), cy = Num(y, 1);
+    switch (spotClass) {
+      case SpotClass::WithinHalfTolerance:
+        Add("<circle cx=\"" + cx + "\" cy=\"" + cy + "\" r=\"" + Num(kMarkerRadius, 1) + "\" fill=\"" +
+            kHalfColour + "\"/>");
+        break;
+      case SpotClass::WithinTolerance:
+        Add("<circle cx=\"" + cx + "\" cy=\"" + cy + "\" r=\"" + Num(kMarkerRadius, 1) + "\" fill=\"white\" stroke=\"" +
+            kFullColour + "\" stroke-width=\"2\"/>");
+        break;
+      case SpotClass::NotIndexed: {
+        const double d = kMarkerRadius * 0.8;
+        Add("<path d=\"M" + Num(x - d, 1) + " " + Num(y - d, 1) + "L" + Num(x + d, 1) + " " + Num(y + d, 1) + "M" +
+            Num(x - d, 1) + " " + Num(y + d, 1) + "L" + Num(x + d, 1) + " " + Num(y - d, 1) + "\" stroke=\"" +
+            kOtherColour + "\" stroke-width=\"1.6\"/>");
+        break;
+      }
+    }
+  }
+
+  // Places a text at the first candidate box (left, bottom corner) that stays inside the plot and
+  // clear of the markers and the labels already placed. The candidates come in groups, nearest
+  // first; within a group a box clear of the zone lines is preferred. True when placed.
+  bool PlaceLabel(const std::vector<std::vector<std::pair<double, double>>>& groups, double width, double height,
+                  const std::string& body, const std::string& colour) {
+    for (const auto& anchors : groups) {
+      for (bool avoidLines : {true, false}) {
+        for (const auto& [x, y] : anchors) {
+          const Box box{x, y - height, x + width, y};
+          if (!Free(box, avoidLines)) continue;
+          taken_.push_back(box);
+          Text(x, y - height * 0.22, kLabelSize, body,
+               "fill=\"" + colour + "\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\"");
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  void AddLine(const PageLine& line) { lines_drawn_.push_back(line); }
+  void Reserve(const Box& box) { taken_.push_back(box); }
+
+ private:
+  bool Free(const Box& box, bool avoidLines) const {
+    if (box.x0 < kPlotLeft + 2 || box.x1 > page_.Right() - 2 || box.y0 < kPlotTop + 2 || box.y1 > page_.Bottom() - 2) {
+      return false;
+    }
+    if (std::any_of(taken_.begin(), taken_.end(), [&](const Box& t) { return t.Overlaps(box); })) return false;
+    return !avoidLines || std::none_of(lines_drawn_.begin(), lines_drawn_.end(),
+                                       [&](const PageLine& line) { return line.Crosses(box); });
+  }
+
+
+  const PageMapping& page_;
+  std::vector<PageLine> lines_drawn_;
+  std::vector<std::string> lines_;
+  std::vector<Box> taken_;
+};
+
+double LabelWidth(int characters) { return characters * kLabelSize * 0.62 + 2.0; }
+
+// Beside a spot: right, left, above, below first, then the four diagonal places.
+std::vector<std::vector<std::pair<double, double>>> AnchorsAround(double x, double y, double width, double height) {
+  const double gap = kMarkerRadius + 2.0;
+  return {{{x + gap, y + height / 2.0},
+           {x - gap - width, y + height / 2.0},
+           {x - width / 2.0, y - gap},
+           {x - width / 2.0, y + gap + height}},
+          {{x + gap, y - gap}, {x - gap - width, y - gap}, {x + gap, y + gap + height}, {x - gap - width, y + gap + height}}};
+}
+
+// The cell of solution 1 as the results file gives it; tspans keep the three groups apart.
+std::string CellLine(const Mat3& basis) {
+  const CellParameters cell = CellOfBasis(basis);
+  return "a, b, c = " + Num(cell.lengths[0], 3) + ", " + Num(cell.lengths[1], 3) + ", " + Num(cell.lengths[2], 3) +
+         "<tspan dx=\"24\">\u03b1, \u03b2, \u03b3 = " + Num(cell.anglesInDegrees[0], 2) + "\u00b0, " +
+         Num(cell.anglesInDegrees[1], 2) + "\u00b0, " + Num(cell.anglesInDegrees[2], 2) +
+         "\u00b0</tspan><tspan dx=\"24\">V = " + Num(std::fabs(Determinant(basis)), 2) + "</tspan>";
+}
+
+std::string BaseName(const std::string& path) {
+  const std::string name = TrimBlanks(path);
+  const std::size_t slash = name.find_last_of('/');
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+const char* LabAxisName(int axis) { return axis == 0 ? "x" : axis == 1 ? "y" : "z"; }
+
+}  // namespace
+
+std::string PictureFileName(const std::string& inputFileName) { return OutputFileName(inputFileName, "_kqt.svg"); }
+
+std::vector<std::string> PatternPictureLines(const std::string& inputFileName, const RunParameters& parameters,
+                                             const DirectionStore& directions, const SolutionStore& store) {
+  const int n = parameters.NumberOfReflections;
+  std::vector<Vec3> spots;
+  for (int j = 1; j <= n; ++j) spots.push_back(directions(j));
+  const GnomonicFrame frame = FrameAboutMeanDirection(spots);
+  std::vector<std::optional<PlanePoint>> points;
+  for (const Vec3& u : spots) points.push_back(ProjectDirection(frame, u));
+  const PageMapping page = MappingFor(points);
+
+  const bool solved = store.NumberOfSolutions > 0;
+  std::vector<ClassifiedSpot> classes(static_cast<std::size_t>(n));
+  if (solved) classes = ClassifySpots(store(1).SolutionBasis, parameters, directions);
+  const SpotCounts counts = CountSpots(classes);
+  const std::vector<Zone> zones = solved ? MainZones(classes, kZonesDrawn, kSpotsPerZone) : std::vector<Zone>{};
+
+  const double height = page.Bottom() + kBelowPlot;
+  Picture pic(page);
+  pic.Add("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+  pic.Add("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(kWidth, 0) + "\" height=\"" + Num(height, 0) +
+          "\" viewBox=\"0 0 " + Num(kWidth, 0) + " " + Num(height, 0) + "\" font-family=\"" + kFont + "\">");
+  pic.Add("<rect width=\"100%\" height=\"100%\" fill=\"white\"/>");
+
+  // Title: the file, the cell of solution 1 and how many spots it explains.
+  const double tolerance = parameters.AngularDeviationCriterion * kRadiansToDegrees;
+  pic.Text(kPlotLeft, 30, 18,
+           Escaped(BaseName(inputFileName)) +
+               (solved ? ": solution 1 of " + std::to_string(store.NumberOfSolutions) : ": no solution"),
+           "font-weight=\"bold\"");
+  if (solved) {
+    pic.Text(kPlotLeft, 56, 14, CellLine(store(1).SolutionBasis));
+    pic.Text(kPlotLeft, 80, 14,
+             std::to_string(counts.nh) + " of " + std::to_string(n) + " spots indexed within \u0394 = " +
+                 Num(tolerance, 2) + "\u00b0, " + std::to_string(counts.nH) + " of them within \u0394/2");
+  } else {
+    pic.Text(kPlotLeft, 56, 14, std::to_string(n) + " spots, none indexed");
+  }
+
+  const std::string frameRect = "x=\"" + Num(kPlotLeft, 1) + "\" y=\"" + Num(kPlotTop, 1) + "\" width=\"" +
+                                Num(kPlotWidth, 1) + "\" height=\"" + Num(page.plotHeight, 1) + "\"";
+  pic.Add("<defs><clipPath id=\"plot\"><rect " + frameRect + "/></clipPath></defs>");
+  pic.Add("<rect " + frameRect + " fill=\"none\" stroke=\"#444\" stroke-width=\"1\"/>");
+  // The pole itself, a small grey cross.
+  if (page.Inside(page.PageX(0.0), page.PageY(0.0))) {
+    const double x = page.PageX(0.0), y = page.PageY(0.0);
+    pic.Add("<path d=\"M" + Num(x - 6, 1) + " " + Num(y, 1) + "H" + Num(x + 6, 1) + "M" + Num(x, 1) + " " +
+            Num(y - 6, 1) + "V" + Num(y + 6, 1) + "\" stroke=\"#bbb\" stroke-width=\"1\"/>");
+  }
+
+  // Zones behind the spots, each with its [uvw] near the upper end where it leaves the frame.
+  struct ZoneEnd {
+    double x, y, dx, dy;
+    const char* colour;
+    MillerIndices axis;
+  };
+  std::vector<ZoneEnd> zoneEnds;
+  pic.Add("<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1.4\">");
+  for (std::size_t z = 0; z < zones.size(); ++z) {
+    const MillerIndices& uvw = zones[z].axis;
+    const Mat3& m = store(1).SolutionBasis;
+    Vec3 axis{};
+    for (std::size_t k = 0; k < 3; ++k) axis[k] = uvw[0] * m[0][k] + uvw[1] * m[1][k] + uvw[2] * m[2][k];
+    const auto segment = ClipLine(ZoneLine(frame, axis), page.PlaneX(kPlotLeft), page.PlaneX(page.Right()),
+                                  page.PlaneY(page.Bottom()), page.PlaneY(kPlotTop));
+    if (!segment) continue;
+    double xa = page.PageX(segment->first.x), ya = page.PageY(segment->first.y);
+    double xb = page.PageX(segment->second.x), yb = page.PageY(segment->second.y);
+    pic.Add("<path d=\"M" + Num(xa, 1) + " " + Num(ya, 1) + "L" + Num(xb, 1) + " " + Num(yb, 1) + "\" stroke=\"" +
+            kZoneColours[z] + "\"/>");
+    if (yb < ya || (yb == ya && xb < xa)) {
+      std::swap(xa, xb);
+      std::swap(ya, yb);
+    }
+    const double length = std::hypot(xb - xa, yb - ya);
+    pic.AddLine(PageLine{xa, ya, (xb - xa) / length, (yb - ya) / length});
+    zoneEnds.push_back({xa, ya, (xb - xa) / length, (yb - ya) / length, kZoneColours[z], uvw});
+  }
+  pic.Add("</g>");
+
+  // Spots: not indexed first, so that the indexed ones stay on top where they crowd.
+  for (SpotClass drawn : {SpotClass::NotIndexed, SpotClass::WithinTolerance, SpotClass::WithinHalfTolerance}) {
+    for (std::size_t j = 0; j < points.size(); ++j) {
+      if (!points[j] || classes[j].spotClass != drawn) continue;
+      const double x = page.PageX(points[j]->x), y = page.PageY(points[j]->y);
+      pic.Marker(drawn, x, y);
+      pic.Reserve(Box{x - kMarkerRadius, y - kMarkerRadius, x + kMarkerRadius, y + kMarkerRadius});
+    }
+  }
+
+  // h k l of the first-listed (strongest) indexed spots, where there is room.
+  int labelled = 0;
+  for (std::size_t j = 0; j < points.size() && labelled < kLabelledSpots; ++j) {
+    if (!points[j] || classes[j].spotClass == SpotClass::NotIndexed) continue;
+    int characters = 0;
+    const std::string body = IndicesLabel(classes[j].hkl, characters);
+    const double width = LabelWidth(characters), boxHeight = kLabelSize + 2.0;
+    const double x = page.PageX(points[j]->x), y = page.PageY(points[j]->y);
+    if (pic.PlaceLabel(AnchorsAround(x, y, width, boxHeight), width, boxHeight, body, "#1b1b1b")) ++labelled;
+  }
+  for (const ZoneEnd& end : zoneEnds) {
+    int characters = 0;
+    const std::string body = AxisLabel(end.axis, characters);
+    const double width = LabelWidth(characters), boxHeight = kLabelSize + 2.0;
+    // Beside the line, on one side or the other, stepping inward from where it enters the plot.
+    std::vector<std::pair<double, double>> anchors;
+    for (double step = 6.0; step < 500.0; step += 10.0) {
+      for (double side : {1.0, -1.0}) {
+        const double nx = -end.dy * side, ny = end.dx * side;
+        const double reach = 3.0 + std::fabs(nx) * width / 2.0 + std::fabs(ny) * boxHeight / 2.0;
+        const double cx = end.x + end.dx * step + nx * reach, cy = end.y + end.dy * step + ny * reach;
+        anchors.push_back({cx - width / 2.0, cy + boxHeight / 2.0});
+      }
+    }
+    pic.PlaceLabel({anchors}, width, boxHeight, body, end.colour);
+  }
+
+  // Legend, then how the picture was made, under the plot.
+  const double legendY = page.Bottom() + 24.0;
+  double x = kPlotLeft + 8.0;
+  auto entry = [&](SpotClass spotClass, const std::string& text, int characters) {
+    pic.Marker(spotClass, x, legendY - 4.5);
+    pic.Text(x + 10.0, legendY, 13, text);
+    x += 10.0 + characters * 13.0 * 0.6 + 24.0;
+  };
+  const std::string half = std::to_string(counts.nH);
+  const std::string full = std::to_string(counts.nh - counts.nH);
+  const std::string other = std::to_string(n - counts.nh);
+  entry(SpotClass::WithinHalfTolerance, "within \u0394/2 (" + half + ")", 12 + static_cast<int>(half.size()));
+  entry(SpotClass::WithinTolerance, "within \u0394 only (" + full + ")", 16 + static_cast<int>(full.size()));
+  entry(SpotClass::NotIndexed, "not indexed (" + other + ")", 14 + static_cast<int>(other.size()));
+  if (!zones.empty()) {
+    pic.Add("<path d=\"M" + Num(x - 6.0, 1) + " " + Num(legendY - 4.5, 1) + "h22\" stroke=\"" + kZoneColours[0] +
+            "\" stroke-width=\"1.4\"/>");
+    pic.Text(x + 22.0, legendY, 13, "zone [uvw] of solution 1");
+  }
+  int outside = 0;
+  for (const auto& p : points) outside += p ? 0 : 1;
+  pic.Text(kPlotLeft, legendY + 22.0, 11,
+           "Gnomonic projection from the crystal onto the plane normal to the mean spot direction (" +
+               Num(frame.pole[0], 3) + ", " + Num(frame.pole[1], 3) + ", " + Num(frame.pole[2], 3) + "),",
+           "fill=\"#555\"");
+  std::string second = std::string("seen from the crystal, lab ") + LabAxisName(frame.rightLabAxis) +
+                       " to the right; zones are straight lines.";
+  if (solved) second += " Indices on the basis of solution 1, as in the results file.";
+  if (outside > 0) second += " " + std::to_string(outside) + " spots beyond 80\u00b0 left out.";
+  pic.Text(kPlotLeft, legendY + 37.0, 11, second, "fill=\"#555\"");
+  pic.Add("</svg>");
+  return pic.Lines();
+}
+
+void WritePatternPicture(const std::string& inputFileName, const RunParameters& parameters,
+                         const DirectionStore& directions, const SolutionStore& store) {
+  TextFile file;
+  file.Open(PictureFileName(inputFileName));
+  for (const std::string& line : PatternPictureLines(inputFileName, parameters, directions, store)) file.WriteLine(line);
+  file.Close();
+}
+
+}  // namespace orv
