@@ -88,7 +88,7 @@ std::optional<Shard> ParseShard(const std::string& text) {
   return shard;
 }
 
-std::optional<Shard> ShardFromSlurm(const char* (*lookup)(const char*)) {
+std::optional<Shard> ShardFromSlurm(const std::function<const char*(const char*)>& lookup) {
   const char* id = lookup("SLURM_ARRAY_TASK_ID");
   const char* count = lookup("SLURM_ARRAY_TASK_COUNT");
   if (id == nullptr || count == nullptr) return std::nullopt;

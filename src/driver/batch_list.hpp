@@ -1,6 +1,7 @@
 // The patterns of a batch: read from a list file or a folder, without repeats, and split into shards.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -36,7 +37,7 @@ std::optional<Shard> ParseShard(const std::string& text);
 // The shard of a Slurm job array: SLURM_ARRAY_TASK_ID minus SLURM_ARRAY_TASK_MIN (0 when unset)
 // of SLURM_ARRAY_TASK_COUNT; nothing when the first or the last is unset. Throws BatchError when
 // they do not make a shard. `lookup` reads one environment variable (nullptr when unset).
-std::optional<Shard> ShardFromSlurm(const char* (*lookup)(const char*));
+std::optional<Shard> ShardFromSlurm(const std::function<const char*(const char*)>& lookup);
 
 // The list positions (from 0) that the shard takes.
 std::vector<std::size_t> PositionsOfShard(std::size_t patterns, const Shard& shard);
