@@ -121,7 +121,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     SummaryJournal journal(summaryName, options.force || foreign);
     const int workers = std::max(1, std::min(options.workers > 0 ? options.workers : UsableCores(),
                                              static_cast<int>(std::max<std::size_t>(todo.size(), 1))));
-    std::string scope = std::to_string(positions.size()) + " patterns";
+    std::string scope = std::to_string(positions.size()) + (positions.size() == 1 ? " pattern" : " patterns");
     if (shard.count > 1) {
       scope += " (shard " + std::to_string(shard.index) + " of " + std::to_string(shard.count) + ", from 0, of " +
                std::to_string(list.files.size()) + ")";
