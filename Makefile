@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
-APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
+APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
 
 .PHONY: run test build deps asan-test bench clean
 
