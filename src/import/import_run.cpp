@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "driver/program_stop.hpp"
+#include "run_data/run_errors.hpp"
 #include "import/kqt_file.hpp"
 #include "import/peak_list.hpp"
 #include "import/peak_selection.hpp"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "driver/program_stop.hpp"
+#include "run_data/run_errors.hpp"
 #include "import/number_text.hpp"
 #include "reports/line_format.hpp"
 #include "reports/text_file.hpp"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "import/run_keywords.hpp"
 #include "input/input_checks.hpp"
 #include "simulator/experiment_geometry.hpp"
