@@ -77,6 +77,7 @@ PeakList ReadPeakList(std::istream& in, const std::vector<std::string>& givenNam
   int lineNumber = 0;
   for (std::string line; std::getline(in, line);) {
     ++lineNumber;
+    if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);  // a UTF-8 mark
     const std::vector<std::string> items = SplitItems(line);
     if (items.empty() || items[0][0] == '#') continue;
     double first = 0.0;

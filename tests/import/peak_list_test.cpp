@@ -18,6 +18,7 @@ PeakList Read(const std::string& text, const std::vector<std::string>& names = {
 
 TEST(PeakList, CorLayoutGivesDirectionsIntensitiesAndLines) {
   const PeakList list = Read(
+      "\xEF\xBB\xBF"  // a UTF-8 mark before the header
       "2theta chi X Y I\n"
       "58.429200   20.128222   623.12   1657.73   29239.3\n"
       "\n"
