@@ -1,6 +1,7 @@
 // One pattern of a batch in a process of its own; its row comes back to the batch through a pipe.
 #include "driver/batch_worker.hpp"
 
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,6 +116,7 @@ SummaryRow IndexOnePattern(const PatternJob& job) {
 RunningPattern StartPattern(const PatternJob& job, std::size_t position, double nowSeconds) {
   int ends[2];
   if (::pipe(ends) != 0) throw BatchError("Cannot start a worker: " + std::string(std::strerror(errno)) + ".");
+  const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid < 0) {
     ::close(ends[0]);
@@ -123,9 +125,10 @@ RunningPattern StartPattern(const PatternJob& job, std::size_t position, double 
   }
   if (pid == 0) {
     ::close(ends[0]);
-    // The batch's own signal handling is not the pattern's; a stop of the batch stops it too.
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    // A batch that is stopped stops its patterns too, so that none goes on writing its outputs
+    // unseen while a resumed batch runs it again.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) ::_exit(1);
     int status = 0;
     try {
       WriteAll(ends[1], FormatRow(IndexOnePattern(job)) + "\n");

@@ -2,7 +2,9 @@
 // interruption, shards merged into the summary of the whole list; and the summary and list pieces.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Simulated monoclinic patterns of 40 spots, one orientation per seed.
-void WritePatterns(const std::string& folder, int count) {
+void WritePatterns(const std::string& folder, int count, int searchType = 0) {
   fs::create_directories(folder);
   for (int seed = 1; seed <= count; ++seed) {
     sim::SimulationOptions options;
@@ -27,6 +29,7 @@ void WritePatterns(const std::string& folder, int count) {
     options.seed = static_cast<std::uint64_t>(seed);
     options.flaws.noiseSigmaDegrees = 0.01;
     options.flaws.spotsKept = 40;
+    options.keywords.ExtentOfTheSearch = searchType;
     sim::SimulatedPattern pattern;
     std::string message;
     ASSERT_TRUE(sim::SimulatePattern(options, pattern, message)) << message;
@@ -137,6 +140,37 @@ TEST(Batch, AnInterruptedBatchResumesWithoutRedoingFinishedPatterns) {
   ASSERT_EQ(forced.exitStatus, 0) << forced.output;
   EXPECT_TRUE(Contains(forced.output, "0 complete before")) << forced.output;
   EXPECT_NE(testing::ReadTextFile(dir + "/pats/p1_kqt.res"), "kept\n");
+}
+
+TEST(Batch, AStoppedBatchStopsItsPatternsAndResumes) {
+  const std::string dir = testing::MakeScratchDir("batch-stop");
+  WritePatterns(dir + "/pats", 8, 5);  // search type 5: each pattern takes a while
+  const std::string summary = dir + "/batch_summary.csv";
+  testing::RunCommand("{ " + testing::ShellQuote(ORVANTHEL_EXE) + " --batch pats --workers 1 > out.txt 2>&1 & echo $! > pid; }",
+                      dir);
+  const pid_t pid = static_cast<pid_t>(std::stol(testing::ReadTextFile(dir + "/pid")));
+  // Stop it once two patterns are in the summary.
+  for (int wait = 0; wait < 600 && Lines(testing::ReadTextFile(summary)).size() < 3; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_EQ(::kill(pid, SIGTERM), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // The pattern that was running when the batch stopped writes nothing more.
+  auto resultsFiles = [&] {
+    return std::count_if(fs::directory_iterator(dir + "/pats"), fs::directory_iterator(), [](const fs::directory_entry& e) {
+      return e.path().string().find("_kqt.res") != std::string::npos;
+    });
+  };
+  const auto written = resultsFiles();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_EQ(resultsFiles(), written);
+  const std::vector<std::string> kept = Lines(testing::ReadTextFile(summary));
+  ASSERT_GE(kept.size(), 3u);
+
+  const testing::ProcessResult resumed = Batch(dir, {"--batch", "pats"});
+  ASSERT_EQ(resumed.exitStatus, 0) << resumed.output;
+  EXPECT_TRUE(Contains(resumed.output, std::to_string(kept.size() - 1) + " complete before")) << resumed.output;
+  EXPECT_EQ(Lines(testing::ReadTextFile(summary)).size(), 9u);
 }
 
 // The summary without its column of seconds, which differs from run to run.
