@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "driver/banner.hpp"
-#include "driver/batch_run.hpp"
+#include "driver/batch_command_line.hpp"
 #include "driver/file_name_prompt.hpp"
 #include "driver/pause_and_stop.hpp"
 #include "driver/program_stop.hpp"
@@ -77,36 +77,17 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
   app.add_option("--threads", parsed.run.threads, "Threads that score candidates (default: every core)")
       ->check(CLI::Range(1, 1024));
   app.add_flag("--svg", parsed.run.svg, "Also draw the indexed pattern in <stem>_kqt.svg");
-  CLI::Option* batch = app.add_option("--batch", parsed.batch.list, "Index every pattern of LIST (a file of paths or a folder)");
-  CLI::Option* force = app.add_flag("--force", parsed.batch.force, "In a batch, run complete patterns again");
-  std::string shardText;
-  CLI::Option* shard = app.add_option("--shard", shardText, "In a batch, I/N: every N-th pattern from the I-th (from 0)");
-  CLI::Option* merge = app.add_flag("--merge", parsed.batch.merge, "Join the shard summaries into batch_summary.csv");
-  CLI::Option* workers = app.add_option("--workers", parsed.batch.workers, "In a batch, patterns at once (default: every core)")
-                             ->check(CLI::Range(1, 4096));
-  CLI::Option* threads = app.get_option("--threads");
+  BatchCommandLine batch;
+  batch.AddTo(app, parsed.batch);
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);
-    if (!shardText.empty()) {
-      parsed.batch.shard = ParseShard(shardText);
-      if (!parsed.batch.shard) throw CLI::ValidationError("--shard", "give I/N with 0 <= I < N");
-    }
-    const bool batchOnly = force->count() + shard->count() + merge->count() + workers->count() > 0;
-    if (batch->count() == 0 && batchOnly) {
-      throw CLI::ValidationError("--force, --shard, --merge and --workers", "they go with --batch LIST");
-    }
-    if (batch->count() > 0 && threads->count() > 0) {
-      throw CLI::ValidationError("--threads", "a batch runs each pattern on one thread; --workers sets how many at once");
-    }
-    if (batch->count() > 0 && !app.remaining().empty()) {
-      throw CLI::ValidationError("--batch", "it takes the patterns from LIST, not a file name after it");
-    }
+    batch.Check(app, parsed.batch);
   } catch (const CLI::ParseError& error) {
     out << FreeLine("Error: " + std::string(error.what())) << '\n';
     PauseAndStop(in, out, 1);
   }
-  parsed.runBatch = batch->count() > 0;
+  parsed.runBatch = batch.Requested();
   parsed.batch.svg = parsed.run.svg;
   parsed.classicArguments = app.remaining();
   return parsed;
