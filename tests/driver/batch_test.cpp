@@ -11,6 +11,7 @@
 
 #include "driver/batch_list.hpp"
 #include "driver/batch_summary.hpp"
+#include "driver/program_entry.hpp"
 #include "simulator/pattern_files.hpp"
 #include "simulator/simulation_run.hpp"
 #include "support/test_support.hpp"
@@ -291,6 +292,21 @@ TEST(BatchList, FoldersListsAndShards) {
   ASSERT_TRUE(oneBased);
   EXPECT_EQ(oneBased->index, 3);
   EXPECT_THROW(ShardFromSlurm(environment({{"SLURM_ARRAY_TASK_ID", "4"}, {"SLURM_ARRAY_TASK_COUNT", "4"}})), BatchError);
+}
+
+TEST(BatchOptions, CombinationsWithoutMeaningAreRefused) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--force", "a.kqt"}, "they go with --batch LIST"},
+      {{"--batch", "list.txt", "--threads", "2"}, "--workers sets how many at once"},
+      {{"--batch", "list.txt", "a.kqt"}, "not a file name after it"},
+      {{"--batch", "list.txt", "--shard", "4/4"}, "give I/N with 0 <= I < N"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    std::istringstream in;
+    std::ostringstream out;
+    EXPECT_EQ(RunProgram(arguments, in, out), 1) << message;
+    EXPECT_TRUE(Contains(out.str(), message)) << out.str();
+  }
 }
 
 }  // namespace
