@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
-APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libsymspg-dev nlohmann-json3-dev
+APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsymspg-dev nlohmann-json3-dev
 
 .PHONY: run test build deps asan-test bench clean
 
@@ -14,6 +14,7 @@ deps:
 	command -v g++ >/dev/null 2>&1 || missing="$$missing g++"; \
 	[ -f /usr/include/gtest/gtest.h ] || missing="$$missing libgtest-dev libgmock-dev"; \
 	[ -f /usr/include/benchmark/benchmark.h ] || missing="$$missing libbenchmark-dev"; \
+	[ -f /usr/include/CLI/CLI.hpp ] || missing="$$missing libcli11-dev"; \
 	[ -f /usr/include/spglib.h ] || missing="$$missing libsymspg-dev"; \
 	[ -f /usr/include/nlohmann/json.hpp ] || missing="$$missing nlohmann-json3-dev"; \
 	if [ -n "$$missing" ]; then \

@@ -1,23 +1,13 @@
 // Timings of the whole search on a fixed pattern of 40 reflections, with candidates scored per second.
 #include <benchmark/benchmark.h>
 
-#include <ostream>
-#include <streambuf>
-
 #include "../tests/support/lattice_patterns.hpp"
-#include "reports/text_file.hpp"
 #include "search/quadruple_enumeration.hpp"
 #include "search/quadruple_evaluation.hpp"
 #include "search/search_bases.hpp"
 
 namespace orv {
 namespace {
-
-// Swallows the progress line.
-class NullBuffer final : public std::streambuf {
- protected:
-  int overflow(int c) override { return c; }
-};
 
 class QuadrupleCounter final : public QuadrupleVisitor {
  public:
@@ -41,19 +31,17 @@ void BM_SearchBases(benchmark::State& state) {
   parameters.ExtentOfTheSearch = searchType;
   SublatticeTables tables;
   BuildSublatticeTables(tables);
-  NullBuffer nothing;
-  std::ostream console(&nothing);
-  TextFile log;
+  RunObserver quiet;  // no log, no progress line
 
   QuadrupleCounter counter;
   EnumerationBuffers buffers;
-  EnumerateQuadruples(parameters, directions, buffers, counter, log, console);
+  EnumerateQuadruples(parameters, directions, buffers, counter, quiet);
   const long candidates = counter.count * CandidatesPerQuadruple(searchType, tables);
 
   int stored = 0;
   for (auto _ : state) {
     SolutionStore store;
-    SearchBases(parameters, directions, tables, store, log, console);
+    SearchBases(parameters, directions, tables, store, quiet);
     stored = store.NumberOfSolutions;
   }
   state.counters["quadruples"] = static_cast<double>(counter.count);

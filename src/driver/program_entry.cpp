@@ -1,6 +1,8 @@
 // The program entry: help words, surplus arguments, the file-name prompt and the one run.
 #include "driver/program_entry.hpp"
 
+#include <CLI/CLI.hpp>
+
 #include <array>
 #include <optional>
 
@@ -9,8 +11,11 @@
 #include "driver/pause_and_stop.hpp"
 #include "driver/program_stop.hpp"
 #include "driver/run_indexing.hpp"
+#include "driver/run_options.hpp"
 #include "reports/line_format.hpp"
 #include "reports/trim_blanks.hpp"
+#include "run_data/program_version.hpp"
+#include "run_data/run_errors.hpp"
 
 namespace orv {
 
@@ -52,16 +57,49 @@ std::string FileNameFromPrompt(std::istream& in, std::ostream& out) {
   return *name;
 }
 
+// The options that may come before the file name. Parsing stops at the first item it does not know,
+// so the classic forms (a file name, a help word, nothing) reach the classic handling unchanged.
+struct ParsedOptions {
+  RunOptions run;
+  bool showVersion = false;
+  std::vector<std::string> classicArguments;
+};
+
+ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out) {
+  ParsedOptions parsed;
+  CLI::App app{"Orvanthel: ab initio indexing of Laue patterns", "orvanthel"};
+  app.set_help_flag();  // the help words keep their classic meaning
+  app.prefix_command();
+  app.add_flag("--version", parsed.showVersion, "Print the version and stop");
+  app.add_option("--threads", parsed.run.threads, "Threads that score candidates (default: every core)")
+      ->check(CLI::Range(1, 1024));
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    out << FreeLine("Error: " + std::string(error.what())) << '\n';
+    PauseAndStop(in, out, 1);
+  }
+  parsed.classicArguments = app.remaining();
+  return parsed;
+}
+
 int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out) {
-  if (arguments.size() >= 2) RefuseSurplusArguments(in, out);
+  const ParsedOptions options = ParseOptions(arguments, in, out);
+  if (options.showVersion) {
+    out << FreeLine(std::string("Orvanthel ") + kProgramVersion) << '\n';
+    return 0;
+  }
+  const std::vector<std::string>& classic = options.classicArguments;
+  if (classic.size() >= 2) RefuseSurplusArguments(in, out);
   std::string fileName;
-  if (arguments.empty()) {
+  if (classic.empty()) {
     fileName = FileNameFromPrompt(in, out);
   } else {
-    if (IsHelpWord(arguments[0])) ShowHelp(in, out);
-    fileName = arguments[0].substr(0, kFileNameLength);
+    if (IsHelpWord(classic[0])) ShowHelp(in, out);
+    fileName = classic[0].substr(0, kFileNameLength);
   }
-  RunIndexing(fileName, in, out);
+  RunIndexing(fileName, options.run, out);
   out.flush();
   return 0;
 }
@@ -72,6 +110,9 @@ int RunProgram(const std::vector<std::string>& arguments, std::istream& in, std:
   try {
     try {
       return RunEntry(arguments, in, out);
+    } catch (const InputError& error) {
+      for (const std::string& line : error.consoleLines) out << line << '\n';
+      PauseAndStop(in, out, 1);
     } catch (const OutputFileError& error) {
       out << FreeLine("Error: Cannot write " + error.fileName + ".") << '\n';
       PauseAndStop(in, out, 1);

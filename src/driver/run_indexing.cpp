@@ -3,18 +3,21 @@
 
 #include <memory>
 
-#include "driver/clock.hpp"
-#include "driver/run_parameters.hpp"
+#include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "input/input_reader.hpp"
 #include "reports/lepage_file.hpp"
 #include "reports/line_format.hpp"
+#include "reports/log_events.hpp"
 #include "reports/log_file.hpp"
+#include "reports/results_file.hpp"
 #include "reports/text_file.hpp"
+#include "run_data/clock.hpp"
+#include "run_data/observer_fan_out.hpp"
+#include "run_data/run_parameters.hpp"
 #include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
 #include "solutions/post_process.hpp"
-#include "solutions/solution_store.hpp"
 
 namespace orv {
 
@@ -31,19 +34,27 @@ struct RunState {
 
 }  // namespace
 
-void RunIndexing(const std::string& fileName, std::istream& in, std::ostream& console) {
+void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std::ostream& console) {
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
   auto run = std::make_unique<RunState>();
   SetDefaultParameters(run->parameters, run->directions);
-  ReadInputFile(fileName, run->parameters, run->directions, console, in);
+  ReadInputFile(fileName, run->parameters, run->directions, console);
   BuildSublatticeTables(run->tables);
   if (run->parameters.CreateLogFile > 0) OpenLogFile(run->log, fileName, run->parameters);
 
+  ConsoleProgress progress(console);
+  LogEventWriter logLines(run->log);
+  ObserverFanOut events;
+  events.Add(progress);
+  events.Add(logLines);
+
   run->store.NumberOfSolutions = 0;
-  SearchBases(run->parameters, run->directions, run->tables, run->store, run->log, console);
-  PostProcessSolutions(fileName, run->parameters, run->directions, run->store, run->log, console);
+  SearchBases(run->parameters, run->directions, run->tables, run->store, events);
+  PrepareSolutions(run->parameters, run->directions, run->store, events);
+  RankSolutionsForReport(run->parameters, run->directions, run->store, events);
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters);
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';

@@ -1,14 +1,16 @@
 // One complete indexing run on one input file, from the defaults to the timing lines.
 #pragma once
 
-#include <istream>
 #include <ostream>
 #include <string>
+
+#include "driver/run_options.hpp"
 
 namespace orv {
 
 // Reads and checks the file, searches, post-processes, writes the reports and the timings. An input
-// error ends the run through PauseAndStop, whose pause reads from `in`.
-void RunIndexing(const std::string& fileName, std::istream& in, std::ostream& console);
+// that cannot be used throws InputError before any output file exists; an output file that cannot be
+// written throws OutputFileError.
+void RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console);
 
 }  // namespace orv

@@ -3,9 +3,9 @@
 
 #include <array>
 
-#include "driver/pause_and_stop.hpp"
+#include "run_data/run_errors.hpp"
 #include "reports/line_format.hpp"
-#include "solutions/solution_store.hpp"
+#include "run_data/solution_records.hpp"
 
 namespace orv {
 
@@ -100,11 +100,9 @@ std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameter
   return std::nullopt;
 }
 
-void StopWithInputError(InputMessage message, std::istream& in, std::ostream& console) {
-  console << FreeLine("") << '\n' << FreeLine("") << '\n';
-  console << FreeLine("Error: " + InputMessageText(message)) << '\n';
-  console << FreeLine("") << '\n' << FreeLine("") << '\n';
-  PauseAndStop(in, console, 1);
+void ThrowInputError(InputMessage message) {
+  throw InputError({FreeLine(""), FreeLine(""), FreeLine("Error: " + InputMessageText(message)), FreeLine(""),
+                    FreeLine("")});
 }
 
 }  // namespace orv

@@ -1,12 +1,10 @@
 // The limits of every value read from the input file, their messages, and the error ending.
 #pragma once
 
-#include <istream>
 #include <optional>
-#include <ostream>
 #include <string>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "input/keywords.hpp"
 
 namespace orv {
@@ -47,8 +45,8 @@ constexpr int kMaxMillerIndexBound = 100;
 // the parameter AngularDeviationCriterion holds the value in degrees, as read.
 std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameters& parameters);
 
-// Writes two empty lines, "Error: " with the message, two empty lines, and ends through
-// PauseAndStop with exit status 1.
-[[noreturn]] void StopWithInputError(InputMessage message, std::istream& in, std::ostream& console);
+// Throws the InputError whose console lines are two empty lines, "Error: " with the message and two
+// empty lines.
+[[noreturn]] void ThrowInputError(InputMessage message);
 
 }  // namespace orv

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "driver/pause_and_stop.hpp"
 #include "geometry/constants.hpp"
 #include "input/free_format_reader.hpp"
 #include "input/input_checks.hpp"
@@ -15,6 +14,7 @@
 #include "input/parameter_echo.hpp"
 #include "reports/line_format.hpp"
 #include "reports/trim_blanks.hpp"
+#include "run_data/run_errors.hpp"
 
 namespace orv {
 
@@ -25,10 +25,7 @@ constexpr std::size_t kKeywordLength = 128;
 constexpr double kUnitLengthTolerance = 1e-6;
 
 
-[[noreturn]] void StopWithMessage(const std::string& message, std::istream& in, std::ostream& console) {
-  console << FreeLine(message) << '\n';
-  PauseAndStop(in, console, 1);
-}
+[[noreturn]] void StopWithMessage(const std::string& message) { throw InputError({FreeLine(message)}); }
 
 bool ReadInteger(FreeFormatReader& reader, int& target) { return reader.ReadIntegers(&target, 1) == ReadStatus::Ok; }
 bool ReadReal(FreeFormatReader& reader, double& target) { return reader.ReadReals(&target, 1) == ReadStatus::Ok; }
@@ -97,7 +94,7 @@ bool ReadKeywordValue(FreeFormatReader& reader, Keyword keyword, RunParameters& 
 }  // namespace
 
 bool ReadKeywordEntry(FreeFormatReader& reader, std::size_t keywordLine, RunParameters& parameters,
-                      DirectionStore& directions, std::ostream& console, std::istream& in) {
+                      DirectionStore& directions, std::ostream& console) {
   reader.GoToLine(keywordLine);
   std::string text;
   std::size_t line = 0;
@@ -109,7 +106,7 @@ bool ReadKeywordEntry(FreeFormatReader& reader, std::size_t keywordLine, RunPara
 
   if (!ReadKeywordValue(reader, *keyword, parameters)) return false;
   if (const std::optional<InputMessage> failed = FirstFailedCheck(*keyword, parameters)) {
-    StopWithInputError(*failed, in, console);
+    ThrowInputError(*failed);
   }
   console << EchoLine(*keyword, parameters) << '\n';
   if (*keyword == Keyword::AngularDeviationCriterion) {
@@ -119,40 +116,34 @@ bool ReadKeywordEntry(FreeFormatReader& reader, std::size_t keywordLine, RunPara
 }
 
 void ReadInputFile(const std::string& fileName, RunParameters& parameters, DirectionStore& directions,
-                   std::ostream& console, std::istream& in) {
+                   std::ostream& console) {
   const std::string name = TrimBlanks(fileName);
   if (name.size() < 5 || name.compare(name.size() - 4, 4, ".kqt") != 0) {
-    StopWithMessage("Error: Extention of filename is not .kqt.", in, console);
+    StopWithMessage("Error: Extention of filename is not .kqt.");
   }
   std::error_code ignored;
   std::ifstream file;
   if (!std::filesystem::is_directory(name, ignored)) file.open(name);
-  if (!file.is_open()) StopWithMessage("Error: Cannot open " + name + ".", in, console);
+  if (!file.is_open()) StopWithMessage("Error: Cannot open " + name + ".");
 
   FreeFormatReader reader = FreeFormatReader::FromStream(file);
   const bool readFailed = file.bad();
   file.close();
   const std::string readError = "Error reading " + name + ".";
-  if (readFailed) StopWithMessage(readError, in, console);
+  if (readFailed) StopWithMessage(readError);
 
   for (;;) {
     std::string item;
     std::size_t itemLine = 0;
     const ReadStatus status = reader.ReadFirstItem(item, itemLine);
     if (status == ReadStatus::EndOfFile) return;
-    if (status == ReadStatus::Error) StopWithMessage(readError, in, console);
+    if (status == ReadStatus::Error) StopWithMessage(readError);
     // Comment lines, stray lines and lines that start with an empty item are passed over.
     if (item.empty() || item[0] != '_') continue;
-    if (!ReadKeywordEntry(reader, itemLine, parameters, directions, console, in)) {
-      StopWithMessage(readError, in, console);
+    if (!ReadKeywordEntry(reader, itemLine, parameters, directions, console)) {
+      StopWithMessage(readError);
     }
   }
-}
-
-void ReadInputFile(const std::string& fileName, RunParameters& parameters, DirectionStore& directions,
-                   std::ostream& console) {
-  std::istringstream noAnswer;
-  ReadInputFile(fileName, parameters, directions, console, noAnswer);
 }
 
 }  // namespace orv

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "input/keywords.hpp"
 
 namespace orv {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "driver/run_parameters.hpp"
-#include "solutions/solution_store.hpp"
+#include "run_data/run_parameters.hpp"
+#include "run_data/solution_records.hpp"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
 // The log file: its name, its title block and header, written when CreateLogFile is 1.
 #include "reports/log_file.hpp"
 
-#include "driver/clock.hpp"
+#include "run_data/clock.hpp"
 #include "reports/line_format.hpp"
 #include "reports/parameter_header.hpp"
 #include "reports/text_file.hpp"

@@ -1,8 +1,8 @@
 // The date line and parameter block that open the results file and the log file.
 #pragma once
 
-#include "driver/clock.hpp"
-#include "driver/run_parameters.hpp"
+#include "run_data/clock.hpp"
+#include "run_data/run_parameters.hpp"
 
 namespace orv {
 

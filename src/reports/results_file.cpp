@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "driver/clock.hpp"
+#include "run_data/clock.hpp"
 #include "geometry/constants.hpp"
 #include "geometry/nearest_integer.hpp"
 #include "reports/line_format.hpp"
@@ -11,6 +11,7 @@
 #include "reports/parameter_header.hpp"
 #include "reports/text_file.hpp"
 #include "reports/trim_blanks.hpp"
+#include "reports/relationships_section.hpp"
 #include "solutions/refine_and_sort.hpp"
 
 namespace orv {
@@ -147,6 +148,25 @@ void WriteSolutionReports(TextFile& results, const SolutionStore& store, const R
     const BlockCounts counts = WriteSolutionBlock(results, i, store, parameters, directions);
     if (i == 1 && writeFirstSolutionSummary) WriteFirstSolutionSummary(console, store(i).SolutionBasis, counts);
   }
+}
+
+void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
+                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console) {
+  TextFile results;
+  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, console);
+  const int type = parameters.SortSolutionsByQualityType;
+  if (type == 0 || type == 1) {
+    results.WriteLine(FreeLine("            Solutions ordered by quality                "));
+    WriteSolutionReports(results, store, parameters, directions, true, console);
+  }
+  if (type == 1) {
+    results.WriteLine(std::string());
+    results.WriteLine(std::string());
+    results.WriteLine(FreeLine(Equals()));
+    results.WriteLine(FreeLine("                     Relationships"));
+    WriteRelationships(results, store);
+  }
+  results.Close();
 }
 
 double IndexResidualNorm(const Vec3& x) {

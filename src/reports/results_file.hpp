@@ -5,10 +5,10 @@
 #include <ostream>
 #include <string>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "geometry/index_direction.hpp"
 #include "geometry/vector_matrix.hpp"
-#include "solutions/solution_store.hpp"
+#include "run_data/solution_records.hpp"
 
 namespace orv {
 
@@ -22,6 +22,11 @@ std::string ResultsFileName(const std::string& inputFileName);
 // parameter header with the number of kept solutions.
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
                      int numberOfSolutions, std::ostream& console);
+
+// The whole results file of a run whose solutions are ranked: head, the solution blocks (the first
+// summarised on the console) and, for SortSolutionsByQualityType 1, the relationships.
+void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
+                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console);
 
 // One block per kept solution; with writeFirstSolutionSummary the first one is summarised on the
 // console as well.

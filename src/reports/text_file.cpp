@@ -1,7 +1,7 @@
 // Output text files with their failures turned into a clean end of the run.
 #include "reports/text_file.hpp"
 
-#include "driver/program_stop.hpp"
+#include "run_data/run_errors.hpp"
 
 namespace orv {
 

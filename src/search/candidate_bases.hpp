@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "search/sublattice_tables.hpp"
 
 namespace orv {

@@ -1,9 +1,6 @@
 // The walk over reflection triples and their fourth directions, in the order bases reach the store.
 #include "search/quadruple_enumeration.hpp"
 
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
-#include "search/progress_display.hpp"
 
 namespace orv {
 namespace {
@@ -53,16 +50,15 @@ void VisitTripleQuadruples(int searchType, int n, int i, int j, int k, Direction
 }
 
 void EnumerateQuadruples(const RunParameters& parameters, DirectionStore& directions, EnumerationBuffers& buffers,
-                         QuadrupleVisitor& visitor, TextFile& log, std::ostream& console) {
+                         QuadrupleVisitor& visitor, RunObserver& events) {
   const int n = parameters.NumberOfReflections;
   const int searchType = parameters.ExtentOfTheSearch;
-  const std::string separator = Line().X(1).Text(Repeat('=', 54)).str();
   buffers.arcs.Reset(n);
   for (int i = 1; i <= n - 2; ++i) {
-    WriteProgressRecord(console, i, n);
+    events.FirstReflectionStarted(i, n);
     for (int j = i + 1; j <= n - 1; ++j) {
       for (int k = j + 1; k <= n; ++k) {
-        if (log.IsOpen()) log.WriteLine(separator);
+        events.TripleStarted();
         const double d = TripleProduct(directions, i, j, k);
         if (!IsUsableTriple(d)) continue;
         if (d > 0.0)
@@ -72,7 +68,7 @@ void EnumerateQuadruples(const RunParameters& parameters, DirectionStore& direct
       }
     }
   }
-  ClearProgressLine(console);
+  events.SearchFinished();
 }
 
 }  // namespace orv

@@ -1,15 +1,13 @@
 // The walk over reflection triples and their fourth directions, in the order bases reach the store.
 #pragma once
 
-#include <ostream>
 #include <vector>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_events.hpp"
+#include "run_data/run_parameters.hpp"
 #include "search/fourth_directions.hpp"
 
 namespace orv {
-
-class TextFile;
 
 // Receives every quadruple that passed the tests, in enumeration order.
 class QuadrupleVisitor {
@@ -33,9 +31,8 @@ struct EnumerationBuffers {
 void VisitTripleQuadruples(int searchType, int n, int i, int j, int k, DirectionStore& directions,
                            EnumerationBuffers& buffers, QuadrupleVisitor& visitor);
 
-// Walks every triple i < j < k: the progress line for every i, a log separator per triple when the
-// log is open, the triple test, the orientation, and the quadruples of the oriented triple.
+// Walks every triple i < j < k: an event for every first reflection i and for every triple, the triple test, the orientation, and the quadruples of the oriented triple.
 void EnumerateQuadruples(const RunParameters& parameters, DirectionStore& directions, EnumerationBuffers& buffers,
-                         QuadrupleVisitor& visitor, TextFile& log, std::ostream& console);
+                         QuadrupleVisitor& visitor, RunObserver& events);
 
 }  // namespace orv

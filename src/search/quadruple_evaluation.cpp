@@ -47,14 +47,14 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
 
 void EvaluateQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                        const SublatticeTables& tables, CandidateList& candidates, SolutionStore& store,
-                       TextFile& log) {
+                       RunObserver& events) {
   const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
   for (int m = 1; m <= indices; ++m) {
     SublatticeCandidates(m, W, tables, candidates);
     for (int c = 0; c < candidates.count; ++c) {
       const CandidateScore scored =
           ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions);
-      if (scored.accepted) SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, log);
+      if (scored.accepted) SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, events);
     }
   }
 }

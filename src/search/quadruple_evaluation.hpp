@@ -1,14 +1,12 @@
 // Evaluation of the candidate bases of one quadruple and their hand-over to the solution store.
 #pragma once
 
-#include "driver/run_parameters.hpp"
-#include "search/basis_quality.hpp"
+#include "run_data/run_parameters.hpp"
+#include "solutions/basis_quality.hpp"
 #include "search/candidate_bases.hpp"
 #include "solutions/solution_store.hpp"
 
 namespace orv {
-
-class TextFile;
 
 // How many sublattice indices (1..M) are tried per quadruple for a search type.
 int SublatticeIndicesTried(int searchType);
@@ -33,6 +31,6 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
 // each accepted one to the store in that order. `candidates` is the caller's reusable buffer.
 void EvaluateQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                        const SublatticeTables& tables, CandidateList& candidates, SolutionStore& store,
-                       TextFile& log);
+                       RunObserver& events);
 
 }  // namespace orv

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "search/zone_geometry.hpp"
 
 namespace orv {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/program_stop.hpp"
+#include "run_data/run_errors.hpp"
 #include "simulator/pattern_files.hpp"
 #include "simulator/simulation_options.hpp"
 #include "simulator/simulation_run.hpp"

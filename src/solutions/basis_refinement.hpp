@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "geometry/vector_matrix.hpp"
 
 namespace orv {

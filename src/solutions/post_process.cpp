@@ -1,14 +1,10 @@
-// After the search: refine, sort, cut, scale to the user's volume, and write the results file.
+// After the search: refine, sort, cut and scale the solutions, then rank them for the report.
 #include "solutions/post_process.hpp"
 
 #include <algorithm>
 #include <cmath>
 
-#include "reports/line_format.hpp"
-#include "reports/results_file.hpp"
-#include "reports/text_file.hpp"
 #include "solutions/refine_and_sort.hpp"
-#include "solutions/relationships.hpp"
 
 namespace orv {
 
@@ -27,37 +23,20 @@ void ScaleToCellVolume(SolutionStore& store, double volume) {
 
 }  // namespace
 
-void PostProcessSolutions(const std::string& inputFileName, const RunParameters& parameters,
-                          const DirectionStore& directions, SolutionStore& store, TextFile& log,
-                          std::ostream& console) {
-  if (parameters.CreateLogFile >= 1) {
-    log.WriteLine(FreeLine(std::string()));
-    log.WriteLine(FreeLine(Repeat('=', 50)));
-    log.WriteLine(FreeLine("Saving results"));
-    log.WriteLine(FreeLine(std::string()));
-  }
-
-  RefineAndSortSolutions(store, parameters, directions, log);
+void PrepareSolutions(const RunParameters& parameters, const DirectionStore& directions, SolutionStore& store,
+                      RunObserver& events) {
+  events.PostProcessingStarted();
+  RefineAndSortSolutions(store, parameters, directions, events);
   store.NumberOfSolutions = std::min(store.NumberOfSolutions, parameters.MaxNumberOfSavedBases);
   ScaleToCellVolume(store, parameters.VolumeOfPrimitiveCell);
+}
 
-  TextFile results;
-  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, console);
+void RankSolutionsForReport(const RunParameters& parameters, const DirectionStore& directions,
+                            SolutionStore& store, RunObserver& events) {
   const int type = parameters.SortSolutionsByQualityType;
-  if (type == 0 || type == 1) {
-    results.WriteLine(FreeLine("            Solutions ordered by quality                "));
-    ApplyParityPenalty(store, parameters, directions);
-    ResortSolutions(store, log);
-    WriteSolutionReports(results, store, parameters, directions, true, console);
-  }
-  if (type == 1) {
-    results.WriteLine(std::string());
-    results.WriteLine(std::string());
-    results.WriteLine(FreeLine(Equals()));
-    results.WriteLine(FreeLine("                     Relationships"));
-    WriteRelationships(results, store);
-  }
-  results.Close();
+  if (type != 0 && type != 1) return;
+  ApplyParityPenalty(store, parameters, directions);
+  ResortSolutions(store, events);
 }
 
 }  // namespace orv

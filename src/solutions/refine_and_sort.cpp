@@ -1,16 +1,14 @@
 // Refinement of every stored basis before the cut, and the two sorts of the store by quality.
 #include "solutions/refine_and_sort.hpp"
 
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
-#include "search/basis_quality.hpp"
+#include "solutions/basis_quality.hpp"
 #include "solutions/basis_refinement.hpp"
 #include "solutions/solution_sorting.hpp"
 
 namespace orv {
 
 void RefineAndSortSolutions(SolutionStore& store, const RunParameters& parameters, const DirectionStore& directions,
-                            TextFile& log) {
+                            RunObserver& events) {
   RefinementWorkspace work(parameters.NumberOfReflections);
   for (int i = 1; i <= store.NumberOfSolutions && i <= MaxStoredSolutions; ++i) {
     SolutionRecord& record = store(i);
@@ -31,12 +29,12 @@ void RefineAndSortSolutions(SolutionStore& store, const RunParameters& parameter
     }
   }
   SortSolutionsByQuality(store);
-  if (log.IsOpen()) log.WriteLine(FreeLine("Sorting solutions by quality"));
+  events.SolutionsSorted();
 }
 
-void ResortSolutions(SolutionStore& store, TextFile& log) {
+void ResortSolutions(SolutionStore& store, RunObserver& events) {
   SortSolutionsByQuality(store);
-  if (log.IsOpen()) log.WriteLine(FreeLine("Trivial sorting of solutions by quality"));
+  events.SolutionsResorted();
 }
 
 }  // namespace orv

@@ -1,41 +1,15 @@
-// The transformation matrices between every pair of kept solutions, for the results file.
+// The transformation matrix between two kept solutions.
 #include "solutions/relationships.hpp"
 
 #include "geometry/constants.hpp"
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
 
 namespace orv {
 
-void WriteRelationships(TextFile& results, const SolutionStore& store) {
-  const int n = store.NumberOfSolutions;
-  for (int i = 1; i <= n - 1; ++i) {
-    for (int j = i + 1; j <= n; ++j) {
-      Mat3 inverse{};
-      // A singular basis j relates to nothing; its pair is skipped rather than shown with garbage.
-      if (InvertMatrix(store(j).SolutionBasis, inverse, kBasisSingularity) != kStatusSuccess) continue;
-      const Mat3 t = MultiplyMatrices(store(i).SolutionBasis, inverse);
-      results.WriteLine(FreeLine(Dashes()));
-      results.WriteLine(Line().X(2).I(i, 3).Text(" <=> ").I(j, 3).str());
-      results.WriteLine(std::string());
-      results.WriteLine(Line()
-                            .X(2)
-                            .Text("Basis ")
-                            .I(j, 3)
-                            .Text(" => Basis ")
-                            .I(i, 3)
-                            .Text(" = T * Basis ")
-                            .I(j, 3)
-                            .Text(".")
-                            .str());
-      results.WriteLine(Line().X(2).Text("Transformation matrix T:").str());
-      for (const Vec3& row : t) {
-        results.WriteLine(Line().X(10).F(row[0], 8, 2).F(row[1], 8, 2).F(row[2], 8, 2).str());
-      }
-      results.WriteLine(std::string());
-    }
-  }
-  results.WriteLine(FreeLine(Dashes()));
+bool RelationMatrix(const SolutionStore& store, int i, int j, Mat3& T) {
+  Mat3 inverse{};
+  if (InvertMatrix(store(j).SolutionBasis, inverse, kBasisSingularity) != kStatusSuccess) return false;
+  T = MultiplyMatrices(store(i).SolutionBasis, inverse);
+  return true;
 }
 
 }  // namespace orv

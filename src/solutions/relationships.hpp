@@ -1,14 +1,12 @@
-// The transformation matrices between every pair of kept solutions, for the results file.
+// The transformation matrix between two kept solutions.
 #pragma once
 
-#include "solutions/solution_store.hpp"
+#include "run_data/solution_records.hpp"
 
 namespace orv {
 
-class TextFile;
-
-// For every pair i < j the matrix T with basis i = T * basis j, then a closing dashed line. A pair
-// whose basis j cannot be inverted is left out.
-void WriteRelationships(TextFile& results, const SolutionStore& store);
+// The matrix T with basis i = T * basis j. False (T untouched) when basis j cannot be inverted, so
+// that pair relates to nothing.
+bool RelationMatrix(const SolutionStore& store, int i, int j, Mat3& T);
 
 }  // namespace orv

@@ -5,8 +5,6 @@
 
 #include "geometry/constants.hpp"
 #include "geometry/nearest_integer.hpp"
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
 
 namespace orv {
 
@@ -45,7 +43,7 @@ void FindWorstSolution(SolutionStore& store) {
   }
 }
 
-bool MergeIfSimilar(SolutionStore& store, const Mat3& basis, SupportCounts counts, double quality, TextFile& log) {
+bool MergeIfSimilar(SolutionStore& store, const Mat3& basis, SupportCounts counts, double quality, RunObserver& events) {
   if (store.NumberOfSolutions <= 0) return false;
   // A basis that cannot be inverted relates to no stored solution: the zero relation matrix has
   // determinant 0 and fails the test, instead of comparing against undefined values.
@@ -54,9 +52,9 @@ bool MergeIfSimilar(SolutionStore& store, const Mat3& basis, SupportCounts count
   for (int j = 1; j <= store.NumberOfSolutions; ++j) {
     SolutionRecord& stored = store(j);
     if (!IsSimilarRelation(MultiplyMatrices(stored.SolutionBasis, inverse))) continue;
-    if (log.IsOpen()) log.WriteLine(Line().X(1).Text("  Similar to solution").I(j, 4).str());
+    events.SimilarToSolution(j);
     if (quality >= stored.SolutionQuality) {
-      if (log.IsOpen()) log.WriteLine(Line().X(1).Text("    and replaced it").str());
+      events.ReplacedSolution(j);
       WriteRecord(stored, basis, counts, quality);
     }
     return true;
@@ -64,10 +62,10 @@ bool MergeIfSimilar(SolutionStore& store, const Mat3& basis, SupportCounts count
   return false;
 }
 
-void SaveBasis(SolutionStore& store, const Mat3& basis, SupportCounts counts, double quality, TextFile& log) {
+void SaveBasis(SolutionStore& store, const Mat3& basis, SupportCounts counts, double quality, RunObserver& events) {
   int recordNumber = 0;
   if (store.NumberOfSolutions < MaxStoredSolutions) {
-    if (MergeIfSimilar(store, basis, counts, quality, log)) return;
+    if (MergeIfSimilar(store, basis, counts, quality, events)) return;
     store.NumberOfSolutions += 1;
     recordNumber = store.NumberOfSolutions;
   } else {
@@ -75,23 +73,11 @@ void SaveBasis(SolutionStore& store, const Mat3& basis, SupportCounts counts, do
     // Only a store of NaN qualities leaves no worst record; nothing can be overwritten then.
     if (store.WorstSolutionIndex < 1 || store.WorstSolutionIndex > store.NumberOfSolutions) return;
     if (quality < store(store.WorstSolutionIndex).SolutionQuality) return;
-    if (MergeIfSimilar(store, basis, counts, quality, log)) return;
+    if (MergeIfSimilar(store, basis, counts, quality, events)) return;
     recordNumber = store.WorstSolutionIndex;
   }
   WriteRecord(store(recordNumber), basis, counts, quality);
-  if (log.IsOpen()) {
-    log.WriteLine(Line().X(1).Text("--> Basis saved as no").I(recordNumber, 4).str());
-    log.WriteLine(Line()
-                      .X(2)
-                      .I(counts.nHalf, 4)
-                      .Text("h")
-                      .Text(" and")
-                      .I(counts.nFull, 4)
-                      .Text("H ")
-                      .Text("vectors, quality :")
-                      .F(quality, 13, 3)
-                      .str());
-  }
+  events.BasisSaved(recordNumber, counts, quality);
 }
 
 }  // namespace orv

@@ -43,6 +43,27 @@ bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+TEST(ProgramEntry, OptionsComeBeforeTheFileNameAndLeaveTheClassicFormsAlone) {
+  EXPECT_EQ(RunWith({"--version"}).console, " Orvanthel 1.1.0\n");
+  EXPECT_EQ(RunWith({"--version"}).status, 0);
+
+  const std::string dir = testing::MakeScratchDir("options");
+  const Outcome threaded = RunWith({"--threads", "2", ValidFile(dir)});
+  EXPECT_EQ(threaded.status, 0) << threaded.console;
+  EXPECT_TRUE(testing::FileExists(dir + "/run_kqt.res"));
+
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--threads", "0", "run.kqt"}, {"--threads", "two", "run.kqt"}, {"--threads"}}) {
+    const Outcome outcome = RunWith(bad);
+    EXPECT_EQ(outcome.status, 1) << bad[0];
+    EXPECT_EQ(outcome.console.rfind(" Error: --threads", 0), 0u) << outcome.console;
+    EXPECT_TRUE(EndsWith(outcome.console, kPause));
+  }
+  // An option after the file name is a surplus argument, as any second argument is.
+  EXPECT_EQ(RunWith({ValidFile(dir), "--threads", "2"}).console.rfind(" Error: Too many command line arguments.", 0),
+            0u);
+}
+
 TEST(ProgramEntry, HelpWordsPrintTheHelpAndEndWithStatusZero) {
   const std::string help = std::string("\n This is a program for indexing of single crystal data.\n") +
                            " For a description see the Orvanthel.pdf file.\n\n" + kPause;

@@ -9,13 +9,20 @@
 #include <utility>
 #include <vector>
 
-#include "driver/program_stop.hpp"
+#include "run_data/run_errors.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {
 namespace {
 
 constexpr double kThirtyThird = 0.030303030303030304;
+
+// The program entry shows an input error's lines, then the pause, and exits with status 1.
+int ShowAsTheEntryDoes(const InputError& error, std::ostream& console) {
+  for (const std::string& line : error.consoleLines) console << line << '\n';
+  console << " Press Enter to continue.\n";
+  return 1;
+}
 
 struct ReadOutcome {
   RunParameters parameters;
@@ -32,11 +39,10 @@ ReadOutcome ReadText(const std::string& text) {
   testing::WriteTextFile(outcome.fileName, text);
   SetDefaultParameters(outcome.parameters, *outcome.directions);
   std::ostringstream console;
-  std::istringstream noAnswer;
   try {
-    ReadInputFile(outcome.fileName, outcome.parameters, *outcome.directions, console, noAnswer);
-  } catch (const ProgramStop& stop) {
-    outcome.stopStatus = stop.exitStatus;
+    ReadInputFile(outcome.fileName, outcome.parameters, *outcome.directions, console);
+  } catch (const InputError& error) {
+    outcome.stopStatus = ShowAsTheEntryDoes(error, console);
   }
   outcome.console = console.str();
   return outcome;
@@ -69,12 +75,11 @@ TEST(InputReader, FileNameMustEndInKqtAndExist) {
   auto directions = std::make_unique<DirectionStore>();
   for (const auto& c : cases) {
     std::ostringstream console;
-    std::istringstream noAnswer;
     int status = -1;
     try {
-      ReadInputFile(c.first, parameters, *directions, console, noAnswer);
-    } catch (const ProgramStop& stop) {
-      status = stop.exitStatus;
+      ReadInputFile(c.first, parameters, *directions, console);
+    } catch (const InputError& error) {
+      status = ShowAsTheEntryDoes(error, console);
     }
     EXPECT_EQ(status, c.second.empty() ? -1 : 1) << c.first;
     EXPECT_EQ(console.str(), c.second.empty() ? "" : " " + c.second + "\n Press Enter to continue.\n") << c.first;

@@ -12,6 +12,7 @@
 
 #include "reports/text_file.hpp"
 #include "support/lattice_patterns.hpp"
+#include "support/run_listeners.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {
@@ -31,13 +32,11 @@ class Recorder final : public QuadrupleVisitor {
   std::vector<Vec3> fourth;  // the direction of l at the moment of the visit
 };
 
-struct SearchWalk {
+struct SearchWalk : testing::RunListeners {
   RunParameters parameters;
   DirectionStore directions;
   EnumerationBuffers buffers;
   Recorder recorder;
-  TextFile log;
-  std::ostringstream console;
 
   SearchWalk(const std::vector<Vec3>& list, int searchType) {
     SetDefaultParameters(parameters, directions);
@@ -45,7 +44,7 @@ struct SearchWalk {
     parameters.ExtentOfTheSearch = searchType;
     for (std::size_t n = 0; n < list.size(); ++n) directions(static_cast<int>(n) + 1) = list[n];
   }
-  void Enumerate() { EnumerateQuadruples(parameters, directions, buffers, recorder, log, console); }
+  void Enumerate() { EnumerateQuadruples(parameters, directions, buffers, recorder, events); }
   long CountOf(const Quadruple& q) const { return std::count(recorder.visits.begin(), recorder.visits.end(), q); }
 };
 

@@ -121,8 +121,8 @@ TEST(QuadrupleEvaluation, CandidatesReachTheStoreIndexByIndex) {
   BuildSublatticeTables(tables);
   CandidateList candidates;
   SolutionStore store;
-  TextFile log;
-  EvaluateQuadruple(kIdentity, run.parameters, run.directions, tables, candidates, store, log);
+  RunObserver quiet;
+  EvaluateQuadruple(kIdentity, run.parameters, run.directions, tables, candidates, store, quiet);
   // Every superlattice of the cubic lattice indexes these rows too: 1 + 7 + 13 distinct lattices.
   ASSERT_EQ(store.NumberOfSolutions, 21);
   // Record 1 is the lattice of the quadruple itself, record 2 the first lattice of index 2, whose

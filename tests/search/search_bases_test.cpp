@@ -10,8 +10,9 @@
 
 #include "geometry/constants.hpp"
 #include "reports/text_file.hpp"
-#include "search/basis_quality.hpp"
+#include "solutions/basis_quality.hpp"
 #include "support/lattice_patterns.hpp"
+#include "support/run_listeners.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {
@@ -20,20 +21,18 @@ namespace {
 using testing::BuildLatticePattern;
 using testing::LatticePattern;
 
-struct SearchRun {
+struct SearchRun : testing::RunListeners {
   RunParameters parameters;
   DirectionStore directions;
   SublatticeTables tables;
   SolutionStore store;
-  TextFile log;
-  std::ostringstream console;
 
   SearchRun(const LatticePattern& pattern, int searchType) {
     testing::LoadPattern(pattern, parameters, directions);
     parameters.ExtentOfTheSearch = searchType;
     BuildSublatticeTables(tables);
   }
-  void Search() { SearchBases(parameters, directions, tables, store, log, console); }
+  void Search() { SearchBases(parameters, directions, tables, store, events); }
 };
 
 // True when the stored direct basis spans the same lattice as the true one brought to unit volume.

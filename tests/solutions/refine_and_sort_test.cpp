@@ -7,8 +7,9 @@
 #include <limits>
 #include <string>
 
+#include "reports/log_events.hpp"
 #include "reports/text_file.hpp"
-#include "search/basis_quality.hpp"
+#include "solutions/basis_quality.hpp"
 #include "solutions/basis_refinement.hpp"
 #include "solutions/solution_sorting.hpp"
 #include "support/lattice_patterns.hpp"
@@ -94,8 +95,8 @@ TEST(BasisRefinement, ImprovesAPerturbedBasisOfAKnownLattice) {
   SolutionStore store = StoreOf(start, run);
   ASSERT_LT(store(1).SolutionCounts.nHalf, 40);
   const double startQuality = store(1).SolutionQuality;
-  TextFile closed;
-  RefineAndSortSolutions(store, run.parameters, run.directions, closed);
+  RunObserver quiet;
+  RefineAndSortSolutions(store, run.parameters, run.directions, quiet);
   EXPECT_GT(store(1).SolutionQuality, startQuality);
   EXPECT_EQ(store(1).SolutionCounts.nHalf, 40);
   EXPECT_LT(WorstRowAngle(store(1).SolutionBasis, run.lattice.direct), 0.5 * WorstRowAngle(start, run.lattice.direct));
@@ -126,8 +127,8 @@ TEST(BasisRefinement, RefinementOfEqualQualityDoesNotReplace) {
   ASSERT_EQ(BasisQuality(refined, run.parameters, run.directions).quality,
             BasisQuality(start, run.parameters, run.directions).quality);
   SolutionStore store = StoreOf(start, run);
-  TextFile closed;
-  RefineAndSortSolutions(store, run.parameters, run.directions, closed);
+  RunObserver quiet;
+  RefineAndSortSolutions(store, run.parameters, run.directions, quiet);
   EXPECT_EQ(store(1).SolutionBasis, start);
 }
 
@@ -152,19 +153,20 @@ TEST(SolutionSorting, BothSortsAreStableAndLogged) {
   const std::string path = orv::testing::MakeScratchDir("sort") + "/sort_kqt.log";
   TextFile log;
   log.Open(path);
+  LogEventWriter logLines(log);
   RunParameters parameters;
   DirectionStore directions;
   SetDefaultParameters(parameters, directions);  // no reflections: nothing is refined
 
   SolutionStore store = TaggedStore({1.0, 3.0, 2.0, 3.0, 0.5, 3.0});
-  RefineAndSortSolutions(store, parameters, directions, log);
+  RefineAndSortSolutions(store, parameters, directions, logLines);
   EXPECT_EQ(Tags(store), "246315");
   store(1).SolutionQuality = 2.0;  // tags 2 and 4 fall to the quality of tag 3 and stay ahead of it
   store(2).SolutionQuality = 2.0;
-  ResortSolutions(store, log);
+  ResortSolutions(store, logLines);
   EXPECT_EQ(Tags(store), "624315");
   SolutionStore empty;
-  ResortSolutions(empty, log);
+  ResortSolutions(empty, logLines);
 
   SolutionStore withNaN = TaggedStore({1.0, std::numeric_limits<double>::quiet_NaN(), 2.0});
   SortSolutionsByQuality(withNaN);

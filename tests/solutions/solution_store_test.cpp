@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "reports/log_events.hpp"
 #include "reports/text_file.hpp"
 #include "support/test_support.hpp"
 
@@ -39,7 +40,8 @@ class StoreTest : public ::testing::Test {
 
   SolutionStore store_;
   TextFile log_;
-  TextFile closed_;
+  LogEventWriter logLines_{log_};
+  RunObserver closed_;
   std::string path_;
 };
 
@@ -63,10 +65,10 @@ TEST_F(StoreTest, SettingsOfOneLatticeReplaceOnlyAtEqualOrHigherQuality) {
 
 TEST_F(StoreTest, LogLinesOfSavedAndSimilarBases) {
   const Mat3 permuted = {kBase[1], kBase[0], kBase[2]};
-  SaveBasis(store_, kSublattice, {12, 15}, 13.5, log_);  // first basis: record 1, no test
-  SaveBasis(store_, kBase, {5, 8}, 7.0, log_);        // index-2 superlattice: not similar
-  SaveBasis(store_, permuted, {4, 8}, 6.5, log_);
-  SaveBasis(store_, permuted, {6, 9}, 8.25, log_);
+  SaveBasis(store_, kSublattice, {12, 15}, 13.5, logLines_);  // first basis: record 1, no test
+  SaveBasis(store_, kBase, {5, 8}, 7.0, logLines_);        // index-2 superlattice: not similar
+  SaveBasis(store_, permuted, {4, 8}, 6.5, logLines_);
+  SaveBasis(store_, permuted, {6, 9}, 8.25, logLines_);
   EXPECT_EQ(store_.NumberOfSolutions, 2);
   EXPECT_EQ(store_(2).SolutionBasis, permuted);
   EXPECT_EQ(LogText(),
@@ -104,7 +106,7 @@ TEST_F(StoreTest, RelationMatrixTolerances) {
 
 TEST_F(StoreTest, FullStoreOverwritesTheHighestNumberedWorst) {
   FillStore();
-  SaveBasis(store_, kSublattice, {3, 4}, 5.0, log_);
+  SaveBasis(store_, kSublattice, {3, 4}, 5.0, logLines_);
   EXPECT_EQ(store_.NumberOfSolutions, MaxStoredSolutions);
   EXPECT_EQ(store_(90).SolutionBasis, kSublattice);
   EXPECT_EQ(store_(40).SolutionBasis, kBase);
@@ -115,8 +117,8 @@ TEST_F(StoreTest, FullStoreOverwritesTheHighestNumberedWorst) {
 
 TEST_F(StoreTest, FullStoreDropsAPoorerBasisSilentlyEvenWhenSimilar) {
   FillStore();
-  SaveBasis(store_, {kBase[1], kBase[0], kBase[2]}, {3, 4}, 4.999, log_);
-  SaveBasis(store_, kSublattice, {3, 4}, 4.999, log_);
+  SaveBasis(store_, {kBase[1], kBase[0], kBase[2]}, {3, 4}, 4.999, logLines_);
+  SaveBasis(store_, kSublattice, {3, 4}, 4.999, logLines_);
   for (int i = 1; i <= MaxStoredSolutions; ++i) EXPECT_EQ(store_(i).SolutionBasis, kBase);
   EXPECT_EQ(LogText(), "");
 }
@@ -124,7 +126,7 @@ TEST_F(StoreTest, FullStoreDropsAPoorerBasisSilentlyEvenWhenSimilar) {
 TEST_F(StoreTest, BasisAppendedAsRecord128IsNotOfferedAgainAsToAFullStore) {
   FillStore();
   store_.NumberOfSolutions = MaxStoredSolutions - 1;
-  SaveBasis(store_, kSublattice, {3, 4}, 6.0, log_);
+  SaveBasis(store_, kSublattice, {3, 4}, 6.0, logLines_);
   EXPECT_EQ(store_.NumberOfSolutions, MaxStoredSolutions);
   EXPECT_EQ(store_(90).SolutionBasis, kBase);
   EXPECT_EQ(LogText(),
@@ -136,7 +138,7 @@ TEST_F(StoreTest, ClosedLogChangesOnlyTheLog) {
   SolutionStore quiet;
   const Mat3 offers[] = {kBase, {kBase[1], kBase[0], kBase[2]}, kSublattice};
   for (const Mat3& basis : offers) {
-    SaveBasis(store_, basis, {1, 2}, 3.0, log_);
+    SaveBasis(store_, basis, {1, 2}, 3.0, logLines_);
     SaveBasis(quiet, basis, {1, 2}, 3.0, closed_);
   }
   EXPECT_FALSE(LogText().empty());

@@ -8,7 +8,7 @@
 #include <numeric>
 #include <vector>
 
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 #include "geometry/constants.hpp"
 #include "geometry/vector_matrix.hpp"
 

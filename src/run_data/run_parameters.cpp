@@ -1,5 +1,5 @@
 // Defaults of the run parameters and the values derived from the angular tolerance.
-#include "driver/run_parameters.hpp"
+#include "run_data/run_parameters.hpp"
 
 #include "geometry/constants.hpp"
 

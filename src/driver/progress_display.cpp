@@ -1,5 +1,5 @@
 // The one console line that shows how far the search has come, rewritten in place.
-#include "search/progress_display.hpp"
+#include "driver/progress_display.hpp"
 
 #include "reports/line_format.hpp"
 

@@ -1,5 +1,5 @@
 // Relationships between kept solutions: layout and pair order, clean signs, singular bases.
-#include "solutions/relationships.hpp"
+#include "reports/relationships_section.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Support counts and quality of a basis: reflections indexed within half and within the tolerance.
-#include "search/basis_quality.hpp"
+#include "solutions/basis_quality.hpp"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // The quality figures of a basis: support counts within the tolerance and the weighted score.
 #pragma once
 
-#include "driver/run_parameters.hpp"
-#include "solutions/solution_store.hpp"
+#include "run_data/run_parameters.hpp"
+#include "run_data/solution_records.hpp"
 
 namespace orv {
 

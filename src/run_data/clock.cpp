@@ -1,5 +1,5 @@
 // System clock readings for the date line and the timing lines of a run.
-#include "driver/clock.hpp"
+#include "run_data/clock.hpp"
 
 #include <sys/resource.h>
 #include <sys/time.h>

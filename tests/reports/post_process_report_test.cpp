@@ -1,5 +1,7 @@
-// Post-processing: the cut to the best solutions, the volume scaling, the results file sections.
+// Post-processing and its report: the cut to the best solutions, the volume scaling, the results file sections.
 #include "solutions/post_process.hpp"
+
+#include "reports/results_file.hpp"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +39,10 @@ struct SmallRun {
     record.SolutionQuality = quality;
   }
   std::string Run() {
-    TextFile log;
-    PostProcessSolutions(" " + dir + "/run.kqt ", parameters, directions, store, log, console);
+    RunObserver quiet;
+    PrepareSolutions(parameters, directions, store, quiet);
+    RankSolutionsForReport(parameters, directions, store, quiet);
+    WriteResultsFile(" " + dir + "/run.kqt ", parameters, directions, store, console);
     return testing::ReadTextFile(dir + "/run_kqt.res");
   }
 };

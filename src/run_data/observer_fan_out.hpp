@@ -1,0 +1,46 @@
+// Hands every event of a run to several listeners in turn, in the order they were added.
+#pragma once
+
+#include <vector>
+
+#include "run_data/run_events.hpp"
+
+namespace orv {
+
+class ObserverFanOut final : public RunObserver {
+ public:
+  void Add(RunObserver& listener) { listeners_.push_back(&listener); }
+
+  void FirstReflectionStarted(int i, int n) override {
+    for (RunObserver* l : listeners_) l->FirstReflectionStarted(i, n);
+  }
+  void TripleStarted() override {
+    for (RunObserver* l : listeners_) l->TripleStarted();
+  }
+  void SearchFinished() override {
+    for (RunObserver* l : listeners_) l->SearchFinished();
+  }
+  void SimilarToSolution(int j) override {
+    for (RunObserver* l : listeners_) l->SimilarToSolution(j);
+  }
+  void ReplacedSolution(int j) override {
+    for (RunObserver* l : listeners_) l->ReplacedSolution(j);
+  }
+  void BasisSaved(int record, SupportCounts counts, double quality) override {
+    for (RunObserver* l : listeners_) l->BasisSaved(record, counts, quality);
+  }
+  void PostProcessingStarted() override {
+    for (RunObserver* l : listeners_) l->PostProcessingStarted();
+  }
+  void SolutionsSorted() override {
+    for (RunObserver* l : listeners_) l->SolutionsSorted();
+  }
+  void SolutionsResorted() override {
+    for (RunObserver* l : listeners_) l->SolutionsResorted();
+  }
+
+ private:
+  std::vector<RunObserver*> listeners_;
+};
+
+}  // namespace orv
