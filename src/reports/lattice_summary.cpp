@@ -1,23 +1,21 @@
 // The console lines on the lattice of the first solution: Bravais type, conventional cell, family.
 #include "reports/lattice_summary.hpp"
 
+#include <cmath>
+
 #include "reports/line_format.hpp"
 
 namespace orv {
 
 namespace {
 
-// An edge after "a =": one blank before it for the usual cells, wider fields for edges of 100 and
-// more, so that no edge a user can enter turns into asterisks.
+// An edge after "a =": one blank, then the value with three decimals in as many columns as it
+// needs, so that no edge a user can enter turns into asterisks.
 void AppendEdge(Line& line, const char* label, double edge) {
-  line.Text(label);
-  if (edge < 99.9995) {
-    line.F(edge, 6, 3);
-  } else if (edge < 99999.9995) {
-    line.F(edge, 10, 3);
-  } else {
-    line.F(edge, 16, 3);
-  }
+  int width = 6;  // " 5.654": a blank, one digit, the point and three decimals
+  for (int digits = 1; width < 16 && std::isfinite(edge) && !(edge < std::pow(10.0, digits) - 0.0005); ++digits)
+    ++width;
+  line.Text(label).F(edge, width, 3);
 }
 
 }  // namespace

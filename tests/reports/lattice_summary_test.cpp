@@ -17,7 +17,11 @@ TEST(LatticeSummary, TheLatticeLineShowsTypeAndConventionalCellWithoutAsterisksF
   EXPECT_EQ(LatticeLine(Cubic(BravaisType::cF, 5.654)),
             "    Lattice : cF   a = 5.654  b = 5.654  c = 5.654   90.00  90.00  90.00");
   EXPECT_EQ(LatticeLine(Cubic(BravaisType::cP, 123.4567)),
-            "    Lattice : cP   a =   123.457  b =   123.457  c =   123.457   90.00  90.00  90.00");
+            "    Lattice : cP   a = 123.457  b = 123.457  c = 123.457   90.00  90.00  90.00");
+  EXPECT_EQ(LatticeLine(Cubic(BravaisType::cI, 9.9996)),
+            "    Lattice : cI   a = 10.000  b = 10.000  c = 10.000   90.00  90.00  90.00");
+  EXPECT_EQ(LatticeLine(Cubic(BravaisType::cI, 99.9996)),
+            "    Lattice : cI   a = 100.000  b = 100.000  c = 100.000   90.00  90.00  90.00");
 }
 
 TEST(LatticeSummary, TheFamilyLineListsTheOtherMembersWithTheirCellSizeWhenRelatedDirectly) {
