@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
-APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev librsvg2-bin libpng-dev
+APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsymspg-dev nlohmann-json3-dev librsvg2-bin libpng-dev
 
 .PHONY: run test build deps asan-test bench clean
 
@@ -15,6 +15,8 @@ deps:
 	[ -f /usr/include/gtest/gtest.h ] || missing="$$missing libgtest-dev libgmock-dev"; \
 	[ -f /usr/include/benchmark/benchmark.h ] || missing="$$missing libbenchmark-dev"; \
 	[ -f /usr/include/CLI/CLI.hpp ] || missing="$$missing libcli11-dev"; \
+	[ -f /usr/include/spglib.h ] || missing="$$missing libsymspg-dev"; \
+	[ -f /usr/include/nlohmann/json.hpp ] || missing="$$missing nlohmann-json3-dev"; \
 	command -v rsvg-convert >/dev/null 2>&1 || missing="$$missing librsvg2-bin"; \
 	[ -f /usr/include/png.h ] || missing="$$missing libpng-dev"; \
 	if [ -n "$$missing" ]; then \

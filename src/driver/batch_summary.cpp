@@ -17,7 +17,10 @@ namespace orv {
 
 namespace {
 
-constexpr std::size_t kResultFields = 12;
+constexpr std::size_t kResultFields = 18;
+// Where the fields after the primitive cell and the Bravais type begin.
+constexpr std::size_t kConventional = 8;
+constexpr std::size_t kCounts = 14;
 constexpr std::size_t kColumns = 4 + kResultFields;
 
 std::string Fixed(double value, int decimals) {
@@ -66,7 +69,8 @@ std::optional<std::vector<std::string>> SplitCsv(const std::string& line) {
 }  // namespace
 
 const std::string& SummaryHeader() {
-  static const std::string header = "file,status,a,b,c,alpha,beta,gamma,volume,bravais,nh,nH,N,quality,seconds,message";
+  static const std::string header = "file,status,a,b,c,alpha,beta,gamma,volume,bravais,conv_a,conv_b,conv_c,conv_alpha,conv_beta,conv_gamma,"
+      "nh,nH,N,quality,seconds,message";
   return header;
 }
 
@@ -80,7 +84,7 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
   row.file = file;
   row.seconds = Fixed(seconds, 3);
   row.fields.assign(kResultFields, std::string());
-  row.fields[10] = std::to_string(summary.numberOfReflections);
+  row.fields[kCounts + 2] = std::to_string(summary.numberOfReflections);
   if (summary.numberOfSolutions <= 0) {
     row.status = "no_solution";
     return row;
@@ -92,9 +96,15 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
   }
   row.fields[6] = Fixed(summary.volume, 4);
   row.fields[7] = summary.bravaisType;
-  row.fields[8] = std::to_string(summary.nh);
-  row.fields[9] = std::to_string(summary.nH);
-  row.fields[11] = Fixed(summary.quality, 5);
+  if (!summary.bravaisType.empty()) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      row.fields[kConventional + k] = Fixed(summary.conventionalLengths[k], 5);
+      row.fields[kConventional + 3 + k] = Fixed(summary.conventionalAngles[k], 4);
+    }
+  }
+  row.fields[kCounts] = std::to_string(summary.nh);
+  row.fields[kCounts + 1] = std::to_string(summary.nH);
+  row.fields[kCounts + 3] = Fixed(summary.quality, 5);
   return row;
 }
 

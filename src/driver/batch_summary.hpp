@@ -16,7 +16,8 @@ namespace orv {
 struct SummaryRow {
   std::string file;
   std::string status;
-  std::vector<std::string> fields;  // a b c alpha beta gamma volume bravais nh nH N quality
+  // a b c alpha beta gamma volume bravais conv_a conv_b conv_c conv_alpha conv_beta conv_gamma nh nH N quality
+  std::vector<std::string> fields;
   std::string seconds;              // wall-clock time of the pattern
   std::string message;              // why it failed, empty otherwise
 

@@ -6,6 +6,8 @@
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "input/input_reader.hpp"
+#include "reports/json_results.hpp"
+#include "reports/lattice_summary.hpp"
 #include "reports/lepage_file.hpp"
 #include "reports/line_format.hpp"
 #include "reports/log_events.hpp"
@@ -19,6 +21,7 @@
 #include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
 #include "solutions/post_process.hpp"
+#include "solutions/solution_lattices.hpp"
 
 namespace orv {
 
@@ -55,9 +58,12 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   SearchBases(run->parameters, run->directions, run->tables, run->store, events);
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
-  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console);
+  const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
+                   FirstSolutionLatticeLines(lattices));
+  if (options.json) WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
-  if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store);
+  if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';
   const double cpuSeconds = ProcessCpuSeconds() - startCpu;
@@ -70,7 +76,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     run->log.WriteLine(CpuTimeLine(cpuSeconds, 13, 2));
     run->log.Close();
   }
-  return SummarizeRun(run->parameters, run->directions, run->store);
+  return SummarizeRun(run->parameters, run->directions, run->store, lattices);
 }
 
 }  // namespace orv

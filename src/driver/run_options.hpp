@@ -8,6 +8,8 @@ namespace orv {
 struct RunOptions {
   // Threads that score candidates; 0 takes every core of the machine, 1 is the single-threaded search.
   int threads = 0;
+  // Also write the results as JSON, "<stem>_kqt.json" beside the results file.
+  bool json = false;
   // Also write the picture of the pattern, "<stem>_kqt.svg".
   bool svg = false;
   // Where _SaveLePage writes its cells. A batch names one per pattern, so that patterns indexed

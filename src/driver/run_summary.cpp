@@ -8,7 +8,8 @@
 
 namespace orv {
 
-RunSummary SummarizeRun(const RunParameters& parameters, const DirectionStore& directions, const SolutionStore& store) {
+RunSummary SummarizeRun(const RunParameters& parameters, const DirectionStore& directions, const SolutionStore& store,
+                        const SolutionLattices& lattices) {
   RunSummary summary;
   summary.numberOfReflections = parameters.NumberOfReflections;
   summary.numberOfSolutions = store.NumberOfSolutions;
@@ -23,6 +24,12 @@ RunSummary SummarizeRun(const RunParameters& parameters, const DirectionStore& d
   summary.nH = counts.nH;
   const double weights = parameters.WeightsForSortingBases_1 + parameters.WeightsForSortingBases_2;
   summary.quality = first.SolutionQuality / (weights * parameters.NumberOfReflections);
+  if (!lattices.analysed.empty() && lattices.analysed[0]) {
+    const LatticeSymmetry& symmetry = lattices.symmetry[0];
+    summary.bravaisType = BravaisSymbol(symmetry.type);
+    summary.conventionalLengths = symmetry.conventionalCell.lengths;
+    summary.conventionalAngles = symmetry.conventionalCell.anglesInDegrees;
+  }
   return summary;
 }
 

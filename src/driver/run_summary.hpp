@@ -6,6 +6,7 @@
 #include "geometry/vector_matrix.hpp"
 #include "run_data/run_parameters.hpp"
 #include "run_data/solution_records.hpp"
+#include "solutions/solution_lattices.hpp"
 
 namespace orv {
 
@@ -15,13 +16,16 @@ struct RunSummary {
   Vec3 lengths{};             // |a|, |b|, |c| of solution 1, as in the results file
   Vec3 anglesInDegrees{};     // alpha, beta, gamma
   double volume = 0.0;
-  std::string bravaisType;    // empty while the program does not classify lattices
+  std::string bravaisType;    // "aP" ... "cF"; empty when the lattice was not analysed
+  Vec3 conventionalLengths{};  // the conventional cell of that type
+  Vec3 conventionalAngles{};
   int nh = 0;                 // spots within the tolerance
   int nH = 0;                 // spots within half of it
   double quality = 0.0;       // the results file's quality figure, relative to N
 };
 
 // The summary of a run whose solutions are ranked as the results file shows them.
-RunSummary SummarizeRun(const RunParameters& parameters, const DirectionStore& directions, const SolutionStore& store);
+RunSummary SummarizeRun(const RunParameters& parameters, const DirectionStore& directions, const SolutionStore& store,
+                        const SolutionLattices& lattices);
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 #include <array>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "run_data/run_parameters.hpp"
 #include "geometry/index_direction.hpp"
@@ -24,14 +25,17 @@ void OpenResultsFile(TextFile& results, const std::string& inputFileName, const 
                      int numberOfSolutions, std::ostream& console);
 
 // The whole results file of a run whose solutions are ranked: head, the solution blocks (the first
-// summarised on the console) and, for SortSolutionsByQualityType 1, the relationships.
+// summarised on the console, the summary ending with moreSummaryLines) and, for
+// SortSolutionsByQualityType 1, the relationships.
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
-                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console);
+                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
+                      const std::vector<std::string>& moreSummaryLines = {});
 
 // One block per kept solution; with writeFirstSolutionSummary the first one is summarised on the
-// console as well.
+// console as well, moreSummaryLines just before the empty line that ends the summary.
 void WriteSolutionReports(TextFile& results, const SolutionStore& store, const RunParameters& parameters,
-                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console);
+                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console,
+                          const std::vector<std::string>& moreSummaryLines = {});
 
 // sqrt of the sum of the squared distances of the three real indices from their nearest integers.
 double IndexResidualNorm(const Vec3& x);

@@ -22,7 +22,7 @@ namespace {
 // Page layout in SVG user units (pixels at 96 dpi).
 constexpr double kWidth = 760.0;
 constexpr double kPlotLeft = 30.0;
-constexpr double kPlotTop = 100.0;
+constexpr double kPlotTop = 124.0;
 constexpr double kPlotWidth = 700.0;
 // The plot is as high as the spots need at the scale of its width, within these bounds.
 constexpr double kPlotLeastHeight = 440.0;
@@ -235,19 +235,27 @@ std::vector<std::vector<std::pair<double, double>>> AnchorsAround(double x, doub
           {{x + gap, y - gap}, {x - gap - width, y - gap}, {x + gap, y + gap + height}, {x - gap - width, y + gap + height}}};
 }
 
-// The cell of solution 1 as the results file gives it; tspans keep the three groups apart.
-std::string CellLine(const Mat3& basis) {
-  const CellParameters cell = CellOfBasis(basis);
-  return "a, b, c = " + Num(cell.lengths[0], 3) + ", " + Num(cell.lengths[1], 3) + ", " + Num(cell.lengths[2], 3) +
-         "<tspan dx=\"24\">\u03b1, \u03b2, \u03b3 = " + Num(cell.anglesInDegrees[0], 2) + "\u00b0, " +
-         Num(cell.anglesInDegrees[1], 2) + "\u00b0, " + Num(cell.anglesInDegrees[2], 2) +
-         "\u00b0</tspan><tspan dx=\"24\">V = " + Num(std::fabs(Determinant(basis)), 2) + "</tspan>";
+// Edges and angles of a cell; tspans keep the groups apart.
+std::string CellText(const Vec3& lengths, const Vec3& angles) {
+  return "a, b, c = " + Num(lengths[0], 3) + ", " + Num(lengths[1], 3) + ", " + Num(lengths[2], 3) +
+         "<tspan dx=\"20\">\u03b1, \u03b2, \u03b3 = " + Num(angles[0], 2) + "\u00b0, " + Num(angles[1], 2) +
+         "\u00b0, " + Num(angles[2], 2) + "\u00b0</tspan>";
 }
 
 std::string BaseName(const std::string& path) {
   const std::string name = TrimBlanks(path);
   const std::size_t slash = name.find_last_of('/');
   return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// The indices of a reciprocal-lattice row on the conventional cell, whose rows are
+// toConventional times those of the solution's basis: toConventional times the indices.
+MillerIndices ConventionalIndices(const IntMat3& toConventional, const MillerIndices& hkl) {
+  MillerIndices out{};
+  for (std::size_t r = 0; r < 3; ++r) {
+    out[r] = toConventional[r][0] * hkl[0] + toConventional[r][1] * hkl[1] + toConventional[r][2] * hkl[2];
+  }
+  return out;
 }
 
 const char* LabAxisName(int axis) { return axis == 0 ? "x" : axis == 1 ? "y" : "z"; }
@@ -257,7 +265,8 @@ const char* LabAxisName(int axis) { return axis == 0 ? "x" : axis == 1 ? "y" : "
 std::string PictureFileName(const std::string& inputFileName) { return OutputFileName(inputFileName, "_kqt.svg"); }
 
 std::vector<std::string> PatternPictureLines(const std::string& inputFileName, const RunParameters& parameters,
-                                             const DirectionStore& directions, const SolutionStore& store) {
+                                             const DirectionStore& directions, const SolutionStore& store,
+                                             const SolutionLattices& lattices) {
   const int n = parameters.NumberOfReflections;
   std::vector<Vec3> spots;
   for (int j = 1; j <= n; ++j) spots.push_back(directions(j));
@@ -270,6 +279,15 @@ std::vector<std::string> PatternPictureLines(const std::string& inputFileName, c
   std::vector<ClassifiedSpot> classes(static_cast<std::size_t>(n));
   if (solved) classes = ClassifySpots(store(1).SolutionBasis, parameters, directions);
   const SpotCounts counts = CountSpots(classes);
+  // Labels and zones on the conventional cell when the lattice is known (the 1 1 1 and 2 0 0 of a
+  // cF crystal), else on the basis of solution 1 as in the results file.
+  const bool conventional = solved && !lattices.analysed.empty() && lattices.analysed[0];
+  Mat3 zoneBasis = solved ? store(1).SolutionBasis : Mat3{};
+  if (conventional) {
+    const LatticeSymmetry& symmetry = lattices.symmetry[0];
+    for (ClassifiedSpot& spot : classes) spot.hkl = ConventionalIndices(symmetry.toConventional, spot.hkl);
+    zoneBasis = symmetry.conventionalBasis;
+  }
   const std::vector<Zone> zones = solved ? MainZones(classes, kZonesDrawn, kSpotsPerZone) : std::vector<Zone>{};
 
   const double height = page.Bottom() + kBelowPlot;
@@ -286,8 +304,22 @@ std::vector<std::string> PatternPictureLines(const std::string& inputFileName, c
                (solved ? ": solution 1 of " + std::to_string(store.NumberOfSolutions) : ": no solution"),
            "font-weight=\"bold\"");
   if (solved) {
-    pic.Text(kPlotLeft, 56, 14, CellLine(store(1).SolutionBasis));
-    pic.Text(kPlotLeft, 80, 14,
+    // The lattice and its conventional cell first, as a crystallographer names a crystal; then the
+    // primitive cell of the results file.
+    double y = 56.0;
+    if (!lattices.analysed.empty() && lattices.analysed[0]) {
+      const LatticeSymmetry& symmetry = lattices.symmetry[0];
+      pic.Text(kPlotLeft, y, 14,
+               std::string("Lattice ") + BravaisSymbol(symmetry.type) + ":<tspan dx=\"8\">" +
+                   CellText(symmetry.conventionalCell.lengths, symmetry.conventionalCell.anglesInDegrees) + "</tspan>",
+               "font-weight=\"bold\"");
+      y += 22.0;
+    }
+    const CellParameters cell = CellOfBasis(store(1).SolutionBasis);
+    pic.Text(kPlotLeft, y, 14,
+             "Primitive cell:<tspan dx=\"8\">" + CellText(cell.lengths, cell.anglesInDegrees) +
+                 "</tspan><tspan dx=\"20\">V = " + Num(std::fabs(Determinant(store(1).SolutionBasis)), 2) + "</tspan>");
+    pic.Text(kPlotLeft, y + 22.0, 14,
              std::to_string(counts.nh) + " of " + std::to_string(n) + " spots indexed within \u0394 = " +
                  Num(tolerance, 2) + "\u00b0, " + std::to_string(counts.nH) + " of them within \u0394/2");
   } else {
@@ -315,7 +347,7 @@ std::vector<std::string> PatternPictureLines(const std::string& inputFileName, c
   pic.Add("<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1.4\">");
   for (std::size_t z = 0; z < zones.size(); ++z) {
     const MillerIndices& uvw = zones[z].axis;
-    const Mat3& m = store(1).SolutionBasis;
+    const Mat3& m = zoneBasis;
     Vec3 axis{};
     for (std::size_t k = 0; k < 3; ++k) axis[k] = uvw[0] * m[0][k] + uvw[1] * m[1][k] + uvw[2] * m[2][k];
     const auto segment = ClipLine(ZoneLine(frame, axis), page.PlaneX(kPlotLeft), page.PlaneX(page.Right()),
@@ -399,7 +431,11 @@ std::vector<std::string> PatternPictureLines(const std::string& inputFileName, c
            "fill=\"#555\"");
   std::string second = std::string("seen from the crystal, lab ") + LabAxisName(frame.rightLabAxis) +
                        " to the right; zones are straight lines.";
-  if (solved) second += " Indices on the basis of solution 1, as in the results file.";
+  if (conventional) {
+    second += " Indices on the conventional cell of the lattice.";
+  } else if (solved) {
+    second += " Indices on the basis of solution 1, as in the results file.";
+  }
   if (outside > 0) second += " " + std::to_string(outside) + " spots beyond 80\u00b0 left out.";
   pic.Text(kPlotLeft, legendY + 37.0, 11, second, "fill=\"#555\"");
   pic.Add("</svg>");
@@ -407,10 +443,12 @@ std::vector<std::string> PatternPictureLines(const std::string& inputFileName, c
 }
 
 void WritePatternPicture(const std::string& inputFileName, const RunParameters& parameters,
-                         const DirectionStore& directions, const SolutionStore& store) {
+                         const DirectionStore& directions, const SolutionStore& store, const SolutionLattices& lattices) {
   TextFile file;
   file.Open(PictureFileName(inputFileName));
-  for (const std::string& line : PatternPictureLines(inputFileName, parameters, directions, store)) file.WriteLine(line);
+  for (const std::string& line : PatternPictureLines(inputFileName, parameters, directions, store, lattices)) {
+    file.WriteLine(line);
+  }
   file.Close();
 }
 

@@ -91,9 +91,12 @@ TEST(Batch, FailuresAmongGoodPatternsAreRecordedAndTheRestRun) {
   EXPECT_EQ(RowOf(lines[4]).message, "Cannot write pats/locked_kqt.res.");
   // An indexed row: solution 1's cell, its counts of the 40 spots, as the results file has them.
   const SummaryRow p1 = RowOf(lines[1]);
-  EXPECT_EQ(p1.fields[10], "40");
-  EXPECT_EQ(p1.fields[8], "40");
+  EXPECT_EQ(p1.fields[16], "40");
+  EXPECT_EQ(p1.fields[14], "40");
   EXPECT_NEAR(std::stod(p1.fields[6]), 303.08, 0.01);
+  // The lattice: monoclinic P, the conventional cell near the simulated one.
+  EXPECT_EQ(p1.fields[7], "mP");
+  EXPECT_NEAR(std::stod(p1.fields[9]), 5.85, 0.03);
   EXPECT_TRUE(Contains(testing::ReadTextFile(dir + "/pats/p1_kqt.res"), " Volume of the cell  :      303.08"));
   // Each pattern's console as a single run shows it, errors included.
   EXPECT_TRUE(Contains(testing::ReadTextFile(dir + "/pats/p2_kqt.console"), " CPU time    :"));

@@ -137,11 +137,13 @@ TEST(PatternPicture, RendersWithEveryClassOfSpot) {
   // A name that must be escaped in the title.
   const std::string dir = testing::MakeScratchDir("picture");
   const std::string input = dir + "/grain <7> & co.kqt";
-  WritePatternPicture(input, parameters, directions, store);
+  WritePatternPicture(input, parameters, directions, store,
+                      AnalyseSolutionLattices(store, parameters.AngularDeviationCriterion));
   ASSERT_EQ(PictureFileName(input), dir + "/grain <7> & co_kqt.svg");
   const std::string svg = testing::ReadTextFile(PictureFileName(input));
   EXPECT_NE(svg.find("grain &lt;7&gt; &amp; co.kqt: solution 1 of 1"), std::string::npos);
   EXPECT_NE(svg.find("35 of 36 spots indexed"), std::string::npos);
+  EXPECT_NE(svg.find("Lattice oP:"), std::string::npos);
 
   const testing::ProcessResult render = testing::RunCommand(
       "rsvg-convert " + testing::ShellQuote(PictureFileName(input)) + " -o picture.png", dir);
