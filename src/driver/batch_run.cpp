@@ -14,6 +14,7 @@
 #include "driver/batch_summary.hpp"
 #include "driver/batch_worker.hpp"
 #include "reports/results_file.hpp"
+#include "reports/json_results.hpp"
 #include "reports/svg_pattern.hpp"
 
 namespace orv {
@@ -79,10 +80,11 @@ class ProgressLine {
 
 }  // namespace
 
-bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>& row, bool svg) {
+bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>& row, const RunOptions& run) {
   if (!row || !row->Complete()) return false;
   if (!NotOlderThan(ResultsFileName(file), file)) return false;
-  return !svg || NotOlderThan(PictureFileName(file), file);
+  if (run.svg && !NotOlderThan(PictureFileName(file), file)) return false;
+  return !run.json || NotOlderThan(JsonResultsFileName(file), file);
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& console) {
@@ -98,7 +100,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     const std::string summaryName = SummaryFileName(shard);
     bool foreign = false;
     const auto previous = options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign);
-    if (foreign) console << " " << summaryName << " is not a batch summary; it is replaced.\n";
+    if (foreign) console << " " << summaryName << " has another header than a batch summary of this program; it is replaced.\n";
 
     // Rows by list position; complete ones are kept from the earlier batch.
     std::vector<std::optional<SummaryRow>> rows(list.files.size());
@@ -110,7 +112,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
       const auto found = previous.find(file);
       std::optional<SummaryRow> earlier;
       if (found != previous.end()) earlier = found->second;
-      if (PatternIsComplete(file, earlier, options.svg)) {
+      if (PatternIsComplete(file, earlier, options.run)) {
         rows[position] = earlier;
         ++counts.skipped;
       } else {
@@ -137,7 +139,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     while (next < todo.size() || !running.empty()) {
       while (next < todo.size() && static_cast<int>(running.size()) < workers) {
         const std::size_t position = todo[next++];
-        running.push_back(StartPattern(PatternJob{list.files[position], options.svg}, position, SteadySeconds()));
+        running.push_back(StartPattern(PatternJob{list.files[position], options.run}, position, SteadySeconds()));
       }
       auto [position, row] = FinishOnePattern(running, list.files, SteadySeconds());
       journal.Append(row);

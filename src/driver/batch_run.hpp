@@ -8,6 +8,7 @@
 
 #include "driver/batch_list.hpp"
 #include "driver/batch_summary.hpp"
+#include "driver/run_options.hpp"
 
 namespace orv {
 
@@ -17,7 +18,9 @@ struct BatchOptions {
   std::optional<Shard> shard;  // from --shard; without it, from a Slurm job array, else the whole list
   bool merge = false;          // join the shard summaries instead of indexing
   int workers = 0;             // patterns at once; 0 takes every core this process may use
-  bool svg = false;            // the picture of every pattern as well
+  // What each pattern writes beside its results (the picture, the JSON results); every pattern
+  // runs single-threaded and with a Le Page file of its own whatever this says.
+  RunOptions run;
 };
 
 // Exit status of a batch: 0 when every pattern is complete, 1 when any failed (or, in a merge,
@@ -25,7 +28,7 @@ struct BatchOptions {
 int RunBatch(const BatchOptions& options, std::ostream& console);
 
 // True when the pattern needs no new run: its row is complete, and its results file (and its
-// picture when one is asked for) exists and is not older than the input file.
-bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>& row, bool svg);
+// picture and JSON results when they are asked for) exists and is not older than the input file.
+bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>& row, const RunOptions& run);
 
 }  // namespace orv

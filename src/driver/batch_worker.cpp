@@ -80,9 +80,8 @@ std::string BatchLePageName(const std::string& file) { return OutputFileName(fil
 SummaryRow IndexOnePattern(const PatternJob& job) {
   const double start = SteadySeconds();
   std::ostringstream console;
-  RunOptions options;
+  RunOptions options = job.run;
   options.threads = 1;
-  options.svg = job.svg;
   options.lePageFile = BatchLePageName(job.file);
   std::string failure;
   try {

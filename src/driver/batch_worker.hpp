@@ -7,12 +7,13 @@
 #include <string>
 
 #include "driver/batch_summary.hpp"
+#include "driver/run_options.hpp"
 
 namespace orv {
 
 struct PatternJob {
   std::string file;
-  bool svg = false;
+  RunOptions run;  // the outputs asked for beside the results
 };
 
 // The console of a pattern goes to "<stem>_kqt.console"; its Le Page cells, when the file asks for

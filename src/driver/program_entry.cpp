@@ -89,7 +89,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
     PauseAndStop(in, out, 1);
   }
   parsed.runBatch = batch.Requested();
-  parsed.batch.svg = parsed.run.svg;
+  parsed.batch.run = parsed.run;
   parsed.classicArguments = app.remaining();
   return parsed;
 }
