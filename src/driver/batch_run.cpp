@@ -125,8 +125,8 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
                                              static_cast<int>(std::max<std::size_t>(todo.size(), 1))));
     std::string scope = std::to_string(positions.size()) + (positions.size() == 1 ? " pattern" : " patterns");
     if (shard.count > 1) {
-      scope += " (shard " + std::to_string(shard.index) + " of " + std::to_string(shard.count) + ", from 0, of " +
-               std::to_string(list.files.size()) + ")";
+      scope += " (shard " + std::to_string(shard.index) + "/" + std::to_string(shard.count) + ", counted from 0, of " +
+               std::to_string(list.files.size()) + " listed)";
     }
     console << " Batch of " << scope << ", " << counts.skipped << " complete before, " << workers
             << (workers == 1 ? " worker" : " workers") << '\n'
