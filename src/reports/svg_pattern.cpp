@@ -7,233 +7,28 @@
 
 #include "geometry/constants.hpp"
 #include "reports/gnomonic_projection.hpp"
-#include "reports/line_format.hpp"
 #include "reports/log_file.hpp"
 #include "reports/results_file.hpp"
 #include "reports/spot_classes.hpp"
+#include "reports/svg_canvas.hpp"
 #include "reports/text_file.hpp"
 #include "reports/trim_blanks.hpp"
 #include "reports/zone_selection.hpp"
 
 namespace orv {
 
+using namespace svg;  // the drawing pieces, in this file only
+
 namespace {
 
-// Page layout in SVG user units (pixels at 96 dpi).
-constexpr double kWidth = 760.0;
-constexpr double kPlotLeft = 30.0;
-constexpr double kPlotTop = 124.0;
-constexpr double kPlotWidth = 700.0;
-// The plot is as high as the spots need at the scale of its width, within these bounds.
-constexpr double kPlotLeastHeight = 440.0;
-constexpr double kPlotMostHeight = 700.0;
-constexpr double kBelowPlot = 80.0;
-constexpr double kMarkerRadius = 4.5;
-constexpr double kLabelSize = 12.0;
+const char* const kFont = "DejaVu Sans, Helvetica, Arial, sans-serif";
 constexpr int kLabelledSpots = 14;
 constexpr int kZonesDrawn = 8;
 constexpr int kSpotsPerZone = 3;
 
-const char* const kFont = "DejaVu Sans, Helvetica, Arial, sans-serif";
-const char* const kHalfColour = "#1b1b1b";
-const char* const kFullColour = "#c4412b";
-const char* const kOtherColour = "#8c8c8c";
 // Zone colours that stay apart for readers with the common colour-vision deficiencies.
 const char* const kZoneColours[kZonesDrawn] = {"#0072b2", "#009e73", "#cc79a7", "#e69f00",
                                                "#56b4e9", "#d55e00", "#999933", "#882255"};
-
-// A number for the picture: fixed point without blanks, and without the point when it has no decimals.
-std::string Num(double value, int decimals) {
-  std::string text = TrimBlanks(FormatFixed(value, 32, decimals));
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return text;
-}
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-struct Box {
-  double x0, y0, x1, y1;
-  bool Overlaps(const Box& other) const {
-    return x0 < other.x1 && other.x0 < x1 && y0 < other.y1 && other.y0 < y1;
-  }
-};
-
-// A zone line on the page: a point on it and its unit direction.
-struct PageLine {
-  double x, y, dx, dy;
-  // True when the line passes through the box (its corners do not all lie on one side).
-  bool Crosses(const Box& box) const {
-    int above = 0, below = 0;
-    for (double cx : {box.x0, box.x1}) {
-      for (double cy : {box.y0, box.y1}) {
-        const double side = (cx - x) * dy - (cy - y) * dx;
-        (side > 0.0 ? above : below) += 1;
-      }
-    }
-    return above > 0 && below > 0;
-  }
-};
-
-// Where the plane of the projection lands on the page: the same scale across and down.
-struct PageMapping {
-  double centreX = 0.0;
-  double centreY = 0.0;
-  double scale = 1.0;  // page units per unit of the plane
-  double plotHeight = kPlotMostHeight;
-
-  double Right() const { return kPlotLeft + kPlotWidth; }
-  double Bottom() const { return kPlotTop + plotHeight; }
-  double PageX(double x) const { return kPlotLeft + kPlotWidth / 2.0 + (x - centreX) * scale; }
-  double PageY(double y) const { return kPlotTop + plotHeight / 2.0 - (y - centreY) * scale; }
-  double PlaneX(double pageX) const { return centreX + (pageX - kPlotLeft - kPlotWidth / 2.0) / scale; }
-  double PlaneY(double pageY) const { return centreY - (pageY - kPlotTop - plotHeight / 2.0) / scale; }
-  bool Inside(double x, double y) const { return x > kPlotLeft && x < Right() && y > kPlotTop && y < Bottom(); }
-};
-
-PageMapping MappingFor(const std::vector<std::optional<PlanePoint>>& points) {
-  double x0 = 0.0, x1 = 0.0, y0 = 0.0, y1 = 0.0;
-  bool any = false;
-  for (const auto& p : points) {
-    if (!p) continue;
-    if (!any) {
-      x0 = x1 = p->x;
-      y0 = y1 = p->y;
-      any = true;
-    }
-    x0 = std::min(x0, p->x);
-    x1 = std::max(x1, p->x);
-    y0 = std::min(y0, p->y);
-    y1 = std::max(y1, p->y);
-  }
-  PageMapping mapping;
-  mapping.centreX = (x0 + x1) / 2.0;
-  mapping.centreY = (y0 + y1) / 2.0;
-  // A margin of a tenth on each side leaves room for the markers and labels at the edge.
-  const double across = std::max({x1 - x0, y1 - y0, 0.05}) * 1.2;
-  const double down = std::max(y1 - y0, 0.05 * across) * 1.2;
-  mapping.plotHeight = std::clamp(kPlotWidth * down / across, kPlotLeastHeight, kPlotMostHeight);
-  mapping.scale = std::min(kPlotWidth / across, mapping.plotHeight / down);
-  return mapping;
-}
-
-// The indices as a label, negative ones with a bar over the digits as crystallographers write them.
-std::string IndicesLabel(const MillerIndices& hkl, int& characters) {
-  std::string label;
-  characters = 0;
-  for (std::size_t k = 0; k < 3; ++k) {
-    if (k > 0) label += ' ';
-    const std::string digits = std::to_string(std::abs(hkl[k]));
-    characters += static_cast<int>(digits.size()) + (k > 0 ? 1 : 0);
-    if (hkl[k] < 0) {
-      label += "<tspan text-decoration=\"overline\">" + digits + "</tspan>";
-    } else {
-      label += digits;
-    }
-  }
-  return label;
-}
-
-std::string AxisLabel(const MillerIndices& uvw, int& characters) {
-  std::string inner = IndicesLabel(uvw, characters);
-  characters += 2;
-  return "[" + inner + "]";
-}
-
-class Picture {
- public:
-  explicit Picture(const PageMapping& page) : page_(page) {}
-  void Add(const std::string& line) { lines_.push_back(line); }
-  std::vector<std::string> Lines() const { return lines_; }
-
-  void Text(double x, double y, double size, const std::string& body, const std::string& extra = "") {
-    Add("<text x=\"" + Num(x, 1) + "\" y=\"" + Num(y, 1) + "\" font-size=\"" + Num(size, 0) + "\"" +
-        (extra.empty() ? "" : " " + extra) + ">" + body + "</text>");
-  }
-
-  void Marker(SpotClass spotClass, double x, double y) {
-    const std::string cx = Num(x, 1), cy = Num(y, 1);
-    switch (spotClass) {
-      case SpotClass::WithinHalfTolerance:
-        Add("<circle cx=\"" + cx + "\" cy=\"" + cy + "\" r=\"" + Num(kMarkerRadius, 1) + "\" fill=\"" +
-            kHalfColour + "\"/>");
-        break;
-      case SpotClass::WithinTolerance:
-        Add("<circle cx=\"" + cx + "\" cy=\"" + cy + "\" r=\"" + Num(kMarkerRadius, 1) + "\" fill=\"white\" stroke=\"" +
-            kFullColour + "\" stroke-width=\"2\"/>");
-        break;
-      case SpotClass::NotIndexed: {
-        const double d = kMarkerRadius * 0.8;
-        Add("<path d=\"M" + Num(x - d, 1) + " " + Num(y - d, 1) + "L" + Num(x + d, 1) + " " + Num(y + d, 1) + "M" +
-            Num(x - d, 1) + " " + Num(y + d, 1) + "L" + Num(x + d, 1) + " " + Num(y - d, 1) + "\" stroke=\"" +
-            kOtherColour + "\" stroke-width=\"1.6\"/>");
-        break;
-      }
-    }
-  }
-
-  // Places a text at the first candidate box (left, bottom corner) that stays inside the plot and
-  // clear of the markers and the labels already placed. The candidates come in groups, nearest
-  // first; within a group a box clear of the zone lines is preferred. True when placed.
-  bool PlaceLabel(const std::vector<std::vector<std::pair<double, double>>>& groups, double width, double height,
-                  const std::string& body, const std::string& colour) {
-    for (const auto& anchors : groups) {
-      for (bool avoidLines : {true, false}) {
-        for (const auto& [x, y] : anchors) {
-          const Box box{x, y - height, x + width, y};
-          if (!Free(box, avoidLines)) continue;
-          taken_.push_back(box);
-          Text(x, y - height * 0.22, kLabelSize, body,
-               "fill=\"" + colour + "\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\"");
-          return true;
-        }
-      }
-    }
-    return false;
-  }
-
-  void AddLine(const PageLine& line) { lines_drawn_.push_back(line); }
-  void Reserve(const Box& box) { taken_.push_back(box); }
-
- private:
-  bool Free(const Box& box, bool avoidLines) const {
-    if (box.x0 < kPlotLeft + 2 || box.x1 > page_.Right() - 2 || box.y0 < kPlotTop + 2 || box.y1 > page_.Bottom() - 2) {
-      return false;
-    }
-    if (std::any_of(taken_.begin(), taken_.end(), [&](const Box& t) { return t.Overlaps(box); })) return false;
-    return !avoidLines || std::none_of(lines_drawn_.begin(), lines_drawn_.end(),
-                                       [&](const PageLine& line) { return line.Crosses(box); });
-  }
-
-
-  const PageMapping& page_;
-  std::vector<PageLine> lines_drawn_;
-  std::vector<std::string> lines_;
-  std::vector<Box> taken_;
-};
-
-double LabelWidth(int characters) { return characters * kLabelSize * 0.62 + 2.0; }
-
-// Beside a spot: right, left, above, below first, then the four diagonal places.
-std::vector<std::vector<std::pair<double, double>>> AnchorsAround(double x, double y, double width, double height) {
-  const double gap = kMarkerRadius + 2.0;
-  return {{{x + gap, y + height / 2.0},
-           {x - gap - width, y + height / 2.0},
-           {x - width / 2.0, y - gap},
-           {x - width / 2.0, y + gap + height}},
-          {{x + gap, y - gap}, {x - gap - width, y - gap}, {x + gap, y + gap + height}, {x - gap - width, y + gap + height}}};
-}
 
 // Edges and angles of a cell; tspans keep the groups apart.
 std::string CellText(const Vec3& lengths, const Vec3& angles) {
@@ -291,7 +86,7 @@ std::vector<std::string> PatternPictureLines(const std::string& inputFileName, c
   const std::vector<Zone> zones = solved ? MainZones(classes, kZonesDrawn, kSpotsPerZone) : std::vector<Zone>{};
 
   const double height = page.Bottom() + kBelowPlot;
-  Picture pic(page);
+  Canvas pic(page);
   pic.Add("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
   pic.Add("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(kWidth, 0) + "\" height=\"" + Num(height, 0) +
           "\" viewBox=\"0 0 " + Num(kWidth, 0) + " " + Num(height, 0) + "\" font-family=\"" + kFont + "\">");
