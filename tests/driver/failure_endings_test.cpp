@@ -42,10 +42,11 @@ struct FolderWithOldOutputs {
     testing::WriteTextFile(dir + "/triclinic.kqt", input);
     for (const std::string& name : outputs) testing::WriteTextFile(dir + "/" + name, "older " + name + "\n");
   }
-  // Runs the program with a shell prefix such as "ulimit -f 8;".
-  testing::ProcessResult Run(const std::string& prefix = "") const {
-    return testing::RunCommand(
-        "(" + prefix + " exec " + testing::ShellQuote(ORVANTHEL_EXE) + " triclinic.kqt < /dev/null)", dir);
+  // Runs the program after a shell prefix such as "ulimit -f 8;", under a wrapper such as timeout.
+  testing::ProcessResult Run(const std::string& prefix = "", const std::string& wrapper = "") const {
+    return testing::RunCommand("(" + prefix + " exec " + wrapper + " " + testing::ShellQuote(ORVANTHEL_EXE) +
+                                   " triclinic.kqt < /dev/null)",
+                               dir);
   }
   bool Untouched(const std::string& name) const {
     return testing::ReadTextFile(dir + "/" + name) == "older " + name + "\n";
@@ -104,6 +105,19 @@ TEST(FailedWrites, TheOldFilesStayWholeAndNothingUnsavedIsAnnounced) {
     EXPECT_TRUE(folder.Untouched("triclinic_kqt.log"));
     EXPECT_EQ(FolderEntries(folder.dir), folder.ExpectedEntries());
   }
+}
+
+// A run stopped from outside (Ctrl-C) while its log is being written leaves the old files whole and
+// no temporary file.
+TEST(FailedWrites, AnInterruptedRunLeavesNoTrace) {
+  const FolderWithOldOutputs folder(true);
+  testing::WriteTextFile(folder.dir + "/triclinic.kqt",
+                         testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/examples/silicon.kqt") +
+                             "_ExtentOfTheSearch\n9\n_CreateLogFile\n1\n_SaveLePage\n3\n");
+  const testing::ProcessResult run = folder.Run("", "timeout -s INT 1");
+  EXPECT_EQ(run.exitStatus, 124) << "the search ended before the interruption";
+  for (const std::string& name : folder.outputs) EXPECT_TRUE(folder.Untouched(name)) << name;
+  EXPECT_EQ(FolderEntries(folder.dir), folder.ExpectedEntries());
 }
 
 // The log fails while the progress line is showing: the line is blanked before the message.
