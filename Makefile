@@ -6,7 +6,8 @@ FUZZ_SECONDS ?= 60
 FUZZERS   = input_reader whole_run
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
-APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev clang libclang-rt-14-dev llvm
+APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsymspg-dev nlohmann-json3-dev \
+               clang libclang-rt-14-dev llvm
 
 .PHONY: run test build deps asan-test bench clean fuzz fuzz-smoke fuzz-coverage
 
@@ -18,6 +19,8 @@ deps:
 	[ -f /usr/include/gtest/gtest.h ] || missing="$$missing libgtest-dev libgmock-dev"; \
 	[ -f /usr/include/benchmark/benchmark.h ] || missing="$$missing libbenchmark-dev"; \
 	[ -f /usr/include/CLI/CLI.hpp ] || missing="$$missing libcli11-dev"; \
+	[ -f /usr/include/spglib.h ] || missing="$$missing libsymspg-dev"; \
+	[ -f /usr/include/nlohmann/json.hpp ] || missing="$$missing nlohmann-json3-dev"; \
 	command -v clang++ >/dev/null 2>&1 || missing="$$missing clang"; \
 	ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-*.a >/dev/null 2>&1 || missing="$$missing libclang-rt-14-dev"; \
 	command -v llvm-cov >/dev/null 2>&1 || missing="$$missing llvm"; \

@@ -75,6 +75,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
   app.add_flag("--version", parsed.showVersion, "Print the version and stop");
   app.add_option("--threads", parsed.run.threads, "Threads that score candidates (default: every core)")
       ->check(CLI::Range(1, 1024));
+  app.add_flag("--json", parsed.run.json, "Also write the results as JSON into <stem>_kqt.json");
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);

@@ -6,6 +6,8 @@
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "input/input_reader.hpp"
+#include "reports/json_results.hpp"
+#include "reports/lattice_summary.hpp"
 #include "reports/lepage_file.hpp"
 #include "reports/line_format.hpp"
 #include "reports/log_events.hpp"
@@ -18,6 +20,7 @@
 #include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
 #include "solutions/post_process.hpp"
+#include "solutions/solution_lattices.hpp"
 
 namespace orv {
 
@@ -34,7 +37,7 @@ struct RunState {
 
 }  // namespace
 
-void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std::ostream& console) {
+void RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console) {
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
@@ -54,7 +57,10 @@ void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std
   SearchBases(run->parameters, run->directions, run->tables, run->store, events);
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
-  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console);
+  const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
+                   FirstSolutionLatticeLines(lattices));
+  if (options.json) WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters);
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';

@@ -110,7 +110,8 @@ BlockCounts WriteSolutionBlock(TextFile& results, int i, const SolutionStore& st
   return counts;
 }
 
-void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const BlockCounts& counts) {
+void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const BlockCounts& counts,
+                               const std::vector<std::string>& moreLines) {
   console << Line().X(1).Text("The first solution :").str() << '\n';
   console << Line().X(1).Text("   Cell volume :").X(16).F(std::fabs(Determinant(basis)), 12, 2).str() << '\n';
   console << Line()
@@ -121,6 +122,7 @@ void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const B
                  .I(counts.nH, 4)
                  .str()
           << '\n';
+  for (const std::string& line : moreLines) console << line << '\n';
   console << FreeLine(std::string()) << '\n';
 }
 
@@ -142,15 +144,18 @@ void OpenResultsFile(TextFile& results, const std::string& inputFileName, const 
 }
 
 void WriteSolutionReports(TextFile& results, const SolutionStore& store, const RunParameters& parameters,
-                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console) {
+                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console,
+                          const std::vector<std::string>& moreSummaryLines) {
   for (int i = 1; i <= store.NumberOfSolutions; ++i) {
     const BlockCounts counts = WriteSolutionBlock(results, i, store, parameters, directions);
-    if (i == 1 && writeFirstSolutionSummary) WriteFirstSolutionSummary(console, store(i).SolutionBasis, counts);
+    if (i == 1 && writeFirstSolutionSummary)
+      WriteFirstSolutionSummary(console, store(i).SolutionBasis, counts, moreSummaryLines);
   }
 }
 
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
-                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console) {
+                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
+                      const std::vector<std::string>& moreSummaryLines) {
   TextFile results;
   OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions);
   // The summary waits until the file is in place, so that nothing is announced that was not saved.
@@ -158,7 +163,7 @@ void WriteResultsFile(const std::string& inputFileName, const RunParameters& par
   const int type = parameters.SortSolutionsByQualityType;
   if (type == 0 || type == 1) {
     results.WriteLine(FreeLine("            Solutions ordered by quality                "));
-    WriteSolutionReports(results, store, parameters, directions, true, summary);
+    WriteSolutionReports(results, store, parameters, directions, true, summary, moreSummaryLines);
   }
   if (type == 1) {
     results.WriteLine(std::string());
