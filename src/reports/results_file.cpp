@@ -2,6 +2,7 @@
 #include "reports/results_file.hpp"
 
 #include <cmath>
+#include <sstream>
 
 #include "run_data/clock.hpp"
 #include "geometry/constants.hpp"
@@ -130,10 +131,8 @@ void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const B
 std::string ResultsFileName(const std::string& inputFileName) { return OutputFileName(inputFileName, "_kqt.res"); }
 
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
-                     int numberOfSolutions, std::ostream& console) {
-  const std::string name = ResultsFileName(inputFileName);
-  console << FreeLine("Results saved in file : " + name) << '\n';
-  results.Open(name);
+                     int numberOfSolutions) {
+  results.Open(ResultsFileName(inputFileName));
   results.WriteLine(FreeLine(Equals()));
   results.WriteLine(FreeLine(Dashes()));
   results.WriteLine(std::string());
@@ -158,11 +157,13 @@ void WriteResultsFile(const std::string& inputFileName, const RunParameters& par
                       const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
                       const std::vector<std::string>& moreSummaryLines) {
   TextFile results;
-  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, console);
+  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions);
+  // The summary waits until the file is in place, so that nothing is announced that was not saved.
+  std::ostringstream summary;
   const int type = parameters.SortSolutionsByQualityType;
   if (type == 0 || type == 1) {
     results.WriteLine(FreeLine("            Solutions ordered by quality                "));
-    WriteSolutionReports(results, store, parameters, directions, true, console, moreSummaryLines);
+    WriteSolutionReports(results, store, parameters, directions, true, summary, moreSummaryLines);
   }
   if (type == 1) {
     results.WriteLine(std::string());
@@ -172,6 +173,14 @@ void WriteResultsFile(const std::string& inputFileName, const RunParameters& par
     WriteRelationships(results, store);
   }
   results.Close();
+  console << FreeLine("Results saved in file : " + results.Name()) << '\n' << summary.str();
+  if (store.NumberOfSolutions == 0) console << NoSolutionLine() << '\n';
+}
+
+std::string NoSolutionLine() {
+  return FreeLine(
+      "No solution was found; try more reflections, a higher _ExtentOfTheSearch or another "
+      "_AngularDeviationCriterion.");
 }
 
 double IndexResidualNorm(const Vec3& x) {
