@@ -15,8 +15,10 @@
 #include "run_data/clock.hpp"
 #include "run_data/observer_fan_out.hpp"
 #include "run_data/run_parameters.hpp"
+#include "search/commensurate_transforms.hpp"
 #include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
+#include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
 
 namespace orv {
@@ -34,7 +36,7 @@ struct RunState {
 
 }  // namespace
 
-void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std::ostream& console) {
+void RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console) {
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
@@ -54,7 +56,9 @@ void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std
   SearchBases(run->parameters, run->directions, run->tables, run->store, events);
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
-  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console);
+  if (options.chooseLattice)
+    ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, HeaderNotes{options.chooseLattice});
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters);
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';

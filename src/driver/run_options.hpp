@@ -6,6 +6,9 @@ namespace orv {
 struct RunOptions {
   // Threads that score candidates; 0 takes every core of the machine, 1 is the single-threaded search.
   int threads = 0;
+  // Choose the true lattice among commensurate ones and report refined cells; off keeps every
+  // output exactly as without the option.
+  bool chooseLattice = false;
 };
 
 }  // namespace orv

@@ -128,7 +128,7 @@ void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const B
 std::string ResultsFileName(const std::string& inputFileName) { return OutputFileName(inputFileName, "_kqt.res"); }
 
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
-                     int numberOfSolutions, std::ostream& console) {
+                     int numberOfSolutions, std::ostream& console, const HeaderNotes& notes) {
   const std::string name = ResultsFileName(inputFileName);
   console << FreeLine("Results saved in file : " + name) << '\n';
   results.Open(name);
@@ -139,7 +139,7 @@ void OpenResultsFile(TextFile& results, const std::string& inputFileName, const 
   results.WriteLine(std::string());
   results.WriteLine(FreeLine(Dashes()));
   results.WriteLine(FreeLine(Equals()));
-  WriteParameterHeader(results, HeaderTarget::ResultsFile, parameters, numberOfSolutions, ReadLocalDateTime());
+  WriteParameterHeader(results, HeaderTarget::ResultsFile, parameters, numberOfSolutions, ReadLocalDateTime(), notes);
 }
 
 void WriteSolutionReports(TextFile& results, const SolutionStore& store, const RunParameters& parameters,
@@ -151,9 +151,10 @@ void WriteSolutionReports(TextFile& results, const SolutionStore& store, const R
 }
 
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
-                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console) {
+                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
+                      const HeaderNotes& notes) {
   TextFile results;
-  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, console);
+  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, console, notes);
   const int type = parameters.SortSolutionsByQualityType;
   if (type == 0 || type == 1) {
     results.WriteLine(FreeLine("            Solutions ordered by quality                "));

@@ -8,6 +8,7 @@
 #include "run_data/run_parameters.hpp"
 #include "geometry/index_direction.hpp"
 #include "geometry/vector_matrix.hpp"
+#include "reports/parameter_header.hpp"
 #include "run_data/solution_records.hpp"
 
 namespace orv {
@@ -21,12 +22,13 @@ std::string ResultsFileName(const std::string& inputFileName);
 // Announces the results file on the console, creates it and writes the title block and the
 // parameter header with the number of kept solutions.
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
-                     int numberOfSolutions, std::ostream& console);
+                     int numberOfSolutions, std::ostream& console, const HeaderNotes& notes = {});
 
 // The whole results file of a run whose solutions are ranked: head, the solution blocks (the first
 // summarised on the console) and, for SortSolutionsByQualityType 1, the relationships.
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
-                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console);
+                      const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
+                      const HeaderNotes& notes = {});
 
 // One block per kept solution; with writeFirstSolutionSummary the first one is summarised on the
 // console as well.
