@@ -67,6 +67,8 @@ bool BeamHitsDetector(const Detector& detector, const Vec3& s) {
   return twoTheta >= detector.minTwoTheta && twoTheta <= detector.maxTwoTheta;
 }
 
+Vec3 InPeakListFrame(const Vec3& v) { return {v[2], -v[1], v[0]}; }
+
 bool ScatteringVectorHitsDetector(const Detector& detector, const Vec3& g) {
   if (!(SinBraggAngle(g) > 0.0)) return false;
   return BeamHitsDetector(detector, DiffractedDirection(g));

@@ -10,6 +10,12 @@ namespace orv::sim {
 // The incident beam travels along +z of the laboratory frame.
 constexpr Vec3 kBeamDirection = {0.0, 0.0, 1.0};
 
+// A direction of the laboratory frame seen in the frame of peak lists (geometry/laue_frame.hpp:
+// beam along +x, detector along +z): the side detector's +x becomes +z, the beam's +z becomes +x,
+// and y turns to -y so that the frame stays right-handed. Only components move and change sign, so
+// the result is exact.
+Vec3 InPeakListFrame(const Vec3& laboratoryDirection);
+
 // A flat detector seen from the crystal. Its plane is perpendicular to `normal` (the direction from
 // the crystal to the detector centre); `across` and `up` are unit vectors in that plane. A beam along
 // s hits it when s.normal > 0 and the point where it meets the plane at unit distance,

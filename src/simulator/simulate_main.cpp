@@ -5,6 +5,7 @@
 
 #include "run_data/run_errors.hpp"
 #include "simulator/pattern_files.hpp"
+#include "simulator/peak_list_file.hpp"
 #include "simulator/simulation_options.hpp"
 #include "simulator/simulation_run.hpp"
 
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
   std::string message;
   switch (ParseCommandLine(arguments, options, message)) {
     case CommandLineAction::ShowHelp:
-      for (const std::string& line : HelpLines()) std::cout << line << '\n';
+    case CommandLineAction::ShowVersion:
+      std::cout << message;
       return 0;
     case CommandLineAction::Fail:
       std::cerr << "orvanthel-simulate: " << message << '\n';
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
   try {
     WritePatternFile(options.outputFile, options, pattern);
     WriteTruthFile(truthName, options, pattern);
+    if (!options.peakListFile.empty()) WritePeakListFile(options.peakListFile, options, pattern);
   } catch (const orv::OutputFileError& error) {
     std::cerr << "orvanthel-simulate: cannot write " << error.fileName << '\n';
     return 1;
@@ -43,6 +46,8 @@ int main(int argc, char** argv) {
   for (const Spot& s : pattern.spots) spurious += s.spurious ? 1 : 0;
   std::cout << "Wrote " << pattern.spots.size() << " reflections (" << spurious << " spurious, "
             << pattern.trueSpotsOnDetector << " true spots on the detector) to " << options.outputFile
-            << "; truth in " << truthName << '\n';
+            << "; truth in " << truthName;
+  if (!options.peakListFile.empty()) std::cout << "; peak list in " << options.peakListFile;
+  std::cout << '\n';
   return 0;
 }

@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <map>
+
+#include <CLI/CLI.hpp>
+
+#include "run_data/program_version.hpp"
 
 namespace orv::sim {
 
@@ -121,39 +124,71 @@ std::string ParseOutput(const std::string& text, SimulationOptions& o) {
   return "";
 }
 
-const std::map<std::string, Handler>& OptionTable() {
-  static const std::map<std::string, Handler> table = {
-      {"--output", ParseOutput},
-      {"--truth",
-       [](const std::string& t, SimulationOptions& o) -> std::string {
-         if (t.empty()) return "expects a file name";
-         o.truthFile = t;
-         return "";
-       }},
-      {"--cell", ParseCell},
-      {"--centring",
+// One command-line option: its name, the placeholder and group of the help text, and its check.
+struct OptionSpec {
+  const char* name;
+  const char* placeholder;
+  const char* group;
+  const char* description;
+  Handler handler;
+};
+
+const char* const kFiles = "Files";
+const char* const kCrystal = "Crystal";
+const char* const kExperiment = "Experiment (incident beam along +z of the laboratory frame)";
+const char* const kFlaws = "Flaws of the data";
+const char* const kKeywords = "Run parameters written into the file";
+
+std::string ParseName(const std::string& text, std::string& target) {
+  if (text.empty()) return "expects a file name";
+  target = text;
+  return "";
+}
+
+const std::vector<OptionSpec>& OptionTable() {
+  static const std::vector<OptionSpec> table = {
+      {"--output", "FILE.kqt", kFiles, "input file to write (default simulated.kqt)", ParseOutput},
+      {"--truth", "FILE", kFiles, "truth file (default: the output stem followed by _truth.txt)",
+       [](const std::string& t, SimulationOptions& o) { return ParseName(t, o.truthFile); }},
+      {"--peak-list", "FILE", kFiles,
+       "also write the pattern as a peak list (2theta chi X Y I) for orvanthel-import:\n"
+       "the spots of the input file in its order, I falling with the position (default none)",
+       [](const std::string& t, SimulationOptions& o) { return ParseName(t, o.peakListFile); }},
+      {"--cell", "a,b,c,al,be,ga", kCrystal, "conventional cell, Angstrom and degrees (default 10,10,10,90,90,90)",
+       ParseCell},
+      {"--centring", "X", kCrystal, "P, I, F, C or R (R: obverse hexagonal setting) (default P)",
        [](const std::string& t, SimulationOptions& o) -> std::string {
          return ParseCentring(t, o.centring) ? "" : "expects one of P, I, F, C, R";
        }},
-      {"--seed",
+      {"--seed", "N", kCrystal, "seed of every random choice (default 1)",
        [](const std::string& t, SimulationOptions& o) -> std::string {
          return ParseSeed(t, o.seed) ? "" : "expects an unsigned 64-bit integer";
        }},
-      {"--euler", ParseEuler},
-      {"--band", ParseBand},
-      {"--dmin", RealOption(0.01, 100.0, [](SimulationOptions& o, double v) { o.experiment.minDSpacing = v; },
-                            "[0.01, 100] Angstrom")},
-      {"--detector",
+      {"--euler", "phi1,Phi,phi2", kCrystal,
+       "orientation as Bunge angles in degrees, R = Rz(phi1) Rx(Phi) Rz(phi2);\n"
+       "without it the orientation is drawn uniformly from the seed",
+       ParseEuler},
+      {"--band", "min,max", kExperiment, "wavelength band in Angstrom (default 0.2,1.5)", ParseBand},
+      {"--dmin", "d", kExperiment, "smallest d-spacing d_hkl/n in Angstrom (default 0.5)",
+       RealOption(0.01, 100.0, [](SimulationOptions& o, double v) { o.experiment.minDSpacing = v; },
+                  "[0.01, 100] Angstrom")},
+      {"--detector", "side|back", kExperiment,
+       "side: flat, centred at 2theta 90 along +x, 2theta about 40 to 140;\n"
+       "back: back-reflection plate, 2theta 110 to 170 (default side)",
        [](const std::string& t, SimulationOptions& o) -> std::string {
          return DetectorByName(t, o.experiment.detector) ? "" : "expects side or back";
        }},
-      {"--noise", RealOption(0.0, 10.0, [](SimulationOptions& o, double v) { o.flaws.noiseSigmaDegrees = v; },
-                             "[0, 10] degrees")},
-      {"--spurious", RealOption(0.0, 0.9, [](SimulationOptions& o, double v) { o.flaws.spuriousFraction = v; },
-                                "[0, 0.9]")},
-      {"--drop", RealOption(0.0, 0.99, [](SimulationOptions& o, double v) { o.flaws.dropFraction = v; },
-                            "[0, 0.99]")},
-      {"--spots",
+      {"--noise", "sigma", kFlaws, "Gaussian angular noise in degrees, on each of two axes (default 0)",
+       RealOption(0.0, 10.0, [](SimulationOptions& o, double v) { o.flaws.noiseSigmaDegrees = v; },
+                  "[0, 10] degrees")},
+      {"--spurious", "f", kFlaws, "fraction of the written spots that are spurious, 0 to 0.9 (default 0)",
+       RealOption(0.0, 0.9, [](SimulationOptions& o, double v) { o.flaws.spuriousFraction = v; }, "[0, 0.9]")},
+      {"--drop", "f", kFlaws, "fraction of the true spots lost at random, 0 to 0.99 (default 0)",
+       RealOption(0.0, 0.99, [](SimulationOptions& o, double v) { o.flaws.dropFraction = v; }, "[0, 0.99]")},
+      {"--spots", "K|all", kFlaws,
+       "spots written, 4 to 999, strongest first: largest d-spacing of the\n"
+       "lowest allowed order of the ray, then the lower harmonic,\n"
+       "then h, k, l (default 50)",
        [](const std::string& t, SimulationOptions& o) -> std::string {
          if (t == "all") {
            o.flaws.spotsKept = 0;
@@ -164,97 +199,94 @@ const std::map<std::string, Handler>& OptionTable() {
          o.flaws.spotsKept = v;
          return "";
        }},
-      {"--volume", RealOption(1.1920928955078125e-5, 3.4028234663852885e36,
-                              [](SimulationOptions& o, double v) { o.keywords.VolumeOfPrimitiveCell = v; },
-                              "[1.1920928955078125e-5, 3.4028234663852885e36]")},
-      {"--extent", IntegerOption(0, 9, [](SimulationOptions& o, int v) { o.keywords.ExtentOfTheSearch = v; })},
-      {"--angular-deviation",
+      {"--volume", "V", kKeywords, "_VolumeOfPrimitiveCell (default: conventional volume / lattice points)",
+       RealOption(1.1920928955078125e-5, 3.4028234663852885e36,
+                  [](SimulationOptions& o, double v) { o.keywords.VolumeOfPrimitiveCell = v; },
+                  "[1.1920928955078125e-5, 3.4028234663852885e36]")},
+      {"--extent", "n", kKeywords, "_ExtentOfTheSearch, 0 to 9 (default 0)",
+       IntegerOption(0, 9, [](SimulationOptions& o, int v) { o.keywords.ExtentOfTheSearch = v; })},
+      {"--angular-deviation", "deg", kKeywords, "_AngularDeviationCriterion, 0.1 to 3 (default 1)",
        RealOption(0.1, 3.0, [](SimulationOptions& o, double v) { o.keywords.AngularDeviationCriterion = v; },
                   "[0.1, 3] degrees")},
-      {"--max-index", IntegerOption(4, 30, [](SimulationOptions& o, int v) { o.keywords.MaxAllowedMillerIndex = v; })},
-      {"--main-criterion", RealOption(0.03, 0.3, [](SimulationOptions& o, double v) { o.keywords.TheMainCriterion = v; },
-                                      "[0.03, 0.3]")},
-      {"--weights", ParseWeights},
-      {"--saved-bases",
+      {"--max-index", "n", kKeywords, "_MaxAllowedMillerIndex, 4 to 30",
+       IntegerOption(4, 30, [](SimulationOptions& o, int v) { o.keywords.MaxAllowedMillerIndex = v; })},
+      {"--main-criterion", "x", kKeywords, "_TheMainCriterion, 0.03 to 0.3 (written after the angular deviation)",
+       RealOption(0.03, 0.3, [](SimulationOptions& o, double v) { o.keywords.TheMainCriterion = v; },
+                  "[0.03, 0.3]")},
+      {"--weights", "w1,w2", kKeywords, "_WeightsForSortingBases", ParseWeights},
+      {"--saved-bases", "n", kKeywords, "_MaxNumberOfSavedBases, 1 to 128",
        IntegerOption(1, 128, [](SimulationOptions& o, int v) { o.keywords.MaxNumberOfSavedBases = v; })},
-      {"--sort-type",
+      {"--sort-type", "n", kKeywords, "_SortSolutionsByQualityType, 0 or 1",
        IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.SortSolutionsByQualityType = v; })},
-      {"--lepage", IntegerOption(0, 128, [](SimulationOptions& o, int v) { o.keywords.SaveLePage = v; })},
-      {"--log-file", IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.CreateLogFile = v; })},
+      {"--lepage", "n", kKeywords, "_SaveLePage, 0 to 128",
+       IntegerOption(0, 128, [](SimulationOptions& o, int v) { o.keywords.SaveLePage = v; })},
+      {"--log-file", "n", kKeywords, "_CreateLogFile, 0 or 1",
+       IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.CreateLogFile = v; })},
   };
   return table;
+}
+
+// The peak list may not take the place of the input file or of the truth file.
+std::string PeakListNameClash(const SimulationOptions& options) {
+  if (options.peakListFile.empty()) return "";
+  if (options.peakListFile == options.outputFile) return "option --peak-list names the file of --output";
+  if (options.peakListFile == TruthFileName(options)) return "option --peak-list names the truth file";
+  return "";
 }
 
 }  // namespace
 
 CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, SimulationOptions& options,
                                    std::string& message) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& name = arguments[i];
-    if (name == "--help" || name == "-h") return CommandLineAction::ShowHelp;
-    const auto entry = OptionTable().find(name);
-    if (entry == OptionTable().end()) {
-      message = "unknown option " + name + " (see --help)";
-      return CommandLineAction::Fail;
-    }
-    if (i + 1 >= arguments.size()) {
-      message = "option " + name + " needs a value";
-      return CommandLineAction::Fail;
-    }
-    const std::string problem = entry->second(arguments[++i], options);
-    if (!problem.empty()) {
-      message = "option " + name + " " + problem + ", got \"" + arguments[i] + "\"";
-      return CommandLineAction::Fail;
-    }
+  CLI::App app{"orvanthel-simulate: writes a simulated Laue pattern as an input file for orvanthel, and its truth.",
+               "orvanthel-simulate"};
+  app.get_formatter()->column_width(27);
+  app.get_formatter()->label("OPTIONS", "--name value...");
+  // As before: every option may be given again, the last value counts.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.set_help_flag("-h,--help", "this text");
+  app.set_version_flag("--version", std::string(kProgramVersion), "the version of the program");
+  app.allow_extras();
+  for (const OptionSpec& spec : OptionTable()) {
+    const std::string name = spec.name;
+    const Handler handler = spec.handler;
+    app.add_option_function<std::string>(
+           name,
+           [name, handler, &options](const std::string& value) {
+             const std::string problem = handler(value, options);
+             if (!problem.empty())
+               throw CLI::ValidationError("option " + name + " " + problem + ", got \"" + value + "\"");
+           },
+           spec.description)
+        ->type_name(spec.placeholder)
+        ->group(spec.group);
   }
-  return CommandLineAction::Simulate;
+
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    message = app.help();
+    return CommandLineAction::ShowHelp;
+  } catch (const CLI::CallForVersion& version) {
+    message = std::string("orvanthel-simulate ") + version.what() + "\n";
+    return CommandLineAction::ShowVersion;
+  } catch (const CLI::ParseError& error) {
+    message = error.what();
+    return CommandLineAction::Fail;
+  }
+  const std::vector<std::string> extras = app.remaining();
+  if (!extras.empty()) {
+    message = "unknown option " + extras.front() + " (see --help)";
+    return CommandLineAction::Fail;
+  }
+  message = PeakListNameClash(options);
+  return message.empty() ? CommandLineAction::Simulate : CommandLineAction::Fail;
 }
 
 std::string TruthFileName(const SimulationOptions& options) {
   if (!options.truthFile.empty()) return options.truthFile;
   return options.outputFile.substr(0, options.outputFile.size() - 4) + "_truth.txt";
-}
-
-std::vector<std::string> HelpLines() {
-  return {
-      "orvanthel-simulate: writes a simulated Laue pattern as an input file for orvanthel, and its truth.",
-      "",
-      "Usage: orvanthel-simulate [--name value]...",
-      "",
-      "Files",
-      "  --output FILE.kqt        input file to write (default simulated.kqt)",
-      "  --truth FILE             truth file (default: the output stem followed by _truth.txt)",
-      "Crystal",
-      "  --cell a,b,c,al,be,ga    conventional cell, Angstrom and degrees (default 10,10,10,90,90,90)",
-      "  --centring X             P, I, F, C or R (R: obverse hexagonal setting) (default P)",
-      "  --seed N                 seed of every random choice (default 1)",
-      "  --euler phi1,Phi,phi2    orientation as Bunge angles in degrees, R = Rz(phi1) Rx(Phi) Rz(phi2);",
-      "                           without it the orientation is drawn uniformly from the seed",
-      "Experiment (incident beam along +z of the laboratory frame)",
-      "  --band min,max           wavelength band in Angstrom (default 0.2,1.5)",
-      "  --dmin d                 smallest d-spacing d_hkl/n in Angstrom (default 0.5)",
-      "  --detector side|back     side: flat, centred at 2theta 90 along +x, 2theta about 40 to 140;",
-      "                           back: back-reflection plate, 2theta 110 to 170 (default side)",
-      "Flaws of the data",
-      "  --noise sigma            Gaussian angular noise in degrees, on each of two axes (default 0)",
-      "  --spurious f             fraction of the written spots that are spurious, 0 to 0.9 (default 0)",
-      "  --drop f                 fraction of the true spots lost at random, 0 to 0.99 (default 0)",
-      "  --spots K|all            spots written, 4 to 999, strongest first: largest d-spacing of the",
-      "                           lowest allowed order of the ray, then the lower harmonic,",
-      "                           then h, k, l (default 50)",
-      "Run parameters written into the file",
-      "  --volume V               _VolumeOfPrimitiveCell (default: conventional volume / lattice points)",
-      "  --extent n               _ExtentOfTheSearch, 0 to 9 (default 0)",
-      "  --angular-deviation deg  _AngularDeviationCriterion, 0.1 to 3 (default 1)",
-      "  --max-index n            _MaxAllowedMillerIndex, 4 to 30",
-      "  --main-criterion x       _TheMainCriterion, 0.03 to 0.3 (written after the angular deviation)",
-      "  --weights w1,w2          _WeightsForSortingBases",
-      "  --saved-bases n          _MaxNumberOfSavedBases, 1 to 128",
-      "  --sort-type n            _SortSolutionsByQualityType, 0 or 1",
-      "  --lepage n               _SaveLePage, 0 to 128",
-      "  --log-file n             _CreateLogFile, 0 or 1",
-      "  --help                   this text",
-  };
 }
 
 }  // namespace orv::sim

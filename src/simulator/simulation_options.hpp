@@ -30,7 +30,8 @@ struct RunKeywords {
 
 struct SimulationOptions {
   std::string outputFile = "simulated.kqt";
-  std::string truthFile;  // empty: the stem of the output file followed by "_truth.txt"
+  std::string truthFile;     // empty: the stem of the output file followed by "_truth.txt"
+  std::string peakListFile;  // empty: no peak list
   CellParameters cell;
   Centring centring = Centring::P;
   std::uint64_t seed = 1;
@@ -40,15 +41,13 @@ struct SimulationOptions {
   RunKeywords keywords;
 };
 
-enum class CommandLineAction { Simulate, ShowHelp, Fail };
+enum class CommandLineAction { Simulate, ShowHelp, ShowVersion, Fail };
 
-// Reads "--name value" pairs (and "--help" alone) into the options, starting from the defaults.
-// On a fault, returns Fail with a one-line message naming the option.
+// Reads "--name value" pairs, "--help" and "--version" into the options, starting from the
+// defaults; a repeated option takes its last value. ShowHelp and ShowVersion give the text to print
+// in `message`; on a fault, Fail gives a one-line message naming the option.
 CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, SimulationOptions& options,
                                    std::string& message);
-
-// The help text, one line per element.
-std::vector<std::string> HelpLines();
 
 // The name of the truth file: the one given, or the output stem followed by "_truth.txt".
 std::string TruthFileName(const SimulationOptions& options);

@@ -232,7 +232,7 @@ TEST(SimulatorCommandLine, OptionsAreCheckedBeforeAnythingIsWritten) {
       {"--angular-deviation", "3.01"}, {"--max-index", "31"},       {"--main-criterion", "0.31"},
       {"--weights", "0,0"},          {"--volume", "1e37"},          {"--seed", "-1"},
       {"--output", "x.KQT"},         {"--noise", "nan"},            {"--extent"},
-      {"--frobnicate", "1"},         {"--spurious", "1"},
+      {"--frobnicate", "1"},         {"--spurious", "1"},           {"--peak-list", "simulated.kqt"},
   };
   for (const auto& arguments : faults) {
     SimulationOptions unused;
@@ -248,6 +248,9 @@ TEST(SimulatorCommandLine, ExecutableWritesFilesOrNothing) {
   const testing::ProcessResult help = testing::RunCommand(exe + " --help", dir);
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.output.find("--spurious"), std::string::npos);
+  const testing::ProcessResult version = testing::RunCommand(exe + " --version", dir);
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.output.rfind("orvanthel-simulate 1.", 0), 0u) << version.output;
 
   const testing::ProcessResult bad = testing::RunCommand(exe + " --output bad.kqt --drop 2", dir);
   EXPECT_EQ(bad.exitStatus, 2);

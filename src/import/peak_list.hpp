@@ -1,0 +1,42 @@
+// Reading a peak list: a header or given column names, then one peak per line.
+#pragma once
+
+#include <istream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "geometry/vector_matrix.hpp"
+#include "import/peak_columns.hpp"
+
+namespace orv::imp {
+
+struct Peak {
+  Vec3 direction{};        // unit scattering vector
+  double intensity = 0.0;  // 0 when the list has no intensity column
+  int line = 0;            // line of the peak list, from 1
+};
+
+struct PeakList {
+  ColumnLayout layout;
+  std::vector<Peak> peaks;  // in file order
+};
+
+// A peak list that cannot be read; line is 0 when the fault belongs to the file as a whole.
+struct PeakListError : std::runtime_error {
+  PeakListError(int lineNumber, const std::string& why);
+  int line;
+  std::string reason;
+};
+
+// Reads the peak list. Empty lines and lines whose first item starts with "#" are skipped anywhere
+// (the .cor layout keeps its detector calibration there); items are separated by blanks, tabs or
+// commas. A first line that does not start with a number is the header naming the columns; the
+// given names, when there are any, replace it. Without either, a table of two columns is 2theta
+// chi; other tables must be named, since three columns may be 2theta chi I or qx qy qz.
+// Every peak line holds one number per column. Detector angles give the direction of the frame
+// of peak lists (geometry/laue_frame.hpp), 2theta in (0, 180] degrees; q components are normalised
+// and may not all be zero. Throws PeakListError on the first fault.
+PeakList ReadPeakList(std::istream& in, const std::vector<std::string>& givenNames);
+
+}  // namespace orv::imp
