@@ -11,16 +11,16 @@ namespace orv {
 
 // Reorders the kept solutions, scaled to VolumeOfPrimitiveCell, so that the true lattice comes first:
 // 1. every kept solution is joined by its commensurate relatives (its direct basis multiplied by each
-//    of `relativeTransforms`), and each lattice is scored against all reflections;
+//    of `relativeTransforms`); each lattice the choice weighs is scored against all reflections;
 // 2. solutions that are, or share, a relative form one family of commensurate lattices; families
 //    are ranked by the best support of their kept solutions, as the search ranks unrelated lattices;
 // 3. within a family the lattice with the largest observed-row share wins (ObservedRowShare, with
-//    the family's largest number of supported reflections as the rows counted), and from it the
-//    relatives of the winner are tried in turn while one of them does better;
-// 4. the report lists each family's winner and then its kept solutions by share, families in
+//    the family's largest number of supported reflections as the rows counted); for the leading
+//    family the relatives of the winner are then tried, round after round, while one does better;
+// 4. the report lists each family's winner and then its other kept solutions by share, families in
 //    order, at most MaxNumberOfSavedBases in all; each reported basis is refined while the
-//    refinement keeps its support, brought back to VolumeOfPrimitiveCell, and carries its quality
-//    without the parity penalty, which this ranking replaces.
+//    refinement keeps its support (RefineKeepingSupport), brought back to VolumeOfPrimitiveCell,
+//    and carries its quality without the parity penalty, which this ranking replaces.
 void ChooseLattices(const RunParameters& parameters, const DirectionStore& directions,
                     const std::vector<Mat3>& relativeTransforms, SolutionStore& store);
 
