@@ -1,11 +1,15 @@
 # The two commands of a new user: `make run` and `make test`.
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
+FUZZ_DIR  ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS   = input_reader whole_run
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
-APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsymspg-dev nlohmann-json3-dev \
+               clang libclang-rt-14-dev llvm
 
-.PHONY: run test build deps asan-test bench clean
+.PHONY: run test build deps asan-test bench clean fuzz fuzz-smoke fuzz-coverage
 
 # Installs with apt-get only what is missing.
 deps:
@@ -15,6 +19,11 @@ deps:
 	[ -f /usr/include/gtest/gtest.h ] || missing="$$missing libgtest-dev libgmock-dev"; \
 	[ -f /usr/include/benchmark/benchmark.h ] || missing="$$missing libbenchmark-dev"; \
 	[ -f /usr/include/CLI/CLI.hpp ] || missing="$$missing libcli11-dev"; \
+	[ -f /usr/include/spglib.h ] || missing="$$missing libsymspg-dev"; \
+	[ -f /usr/include/nlohmann/json.hpp ] || missing="$$missing nlohmann-json3-dev"; \
+	command -v clang++ >/dev/null 2>&1 || missing="$$missing clang"; \
+	ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-*.a >/dev/null 2>&1 || missing="$$missing libclang-rt-14-dev"; \
+	command -v llvm-cov >/dev/null 2>&1 || missing="$$missing llvm"; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  SUDO=""; [ "$$(id -u)" -eq 0 ] || SUDO=sudo; \
@@ -45,5 +54,42 @@ asan-test: deps
 bench: build
 	$(BUILD_DIR)/orvanthel_bench
 
+# The fuzzers (fuzz/): libFuzzer over the input reader and over a whole run, with the sanitizers.
+fuzz: deps
+	cmake -S fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+# Runs each fuzzer for FUZZ_SECONDS from the seed corpus in fuzz/corpus, in a scratch folder of its
+# own (the whole run writes its reports there). New inputs go to $(FUZZ_DIR)/corpus-<name>, never
+# into the repository. Any crash, leak, timeout or undefined behaviour fails, with the input kept in
+# $(FUZZ_DIR)/findings.
+fuzz-smoke: fuzz
+	@set -e; root="$(CURDIR)"; dir="$(abspath $(FUZZ_DIR))"; mkdir -p "$$dir/findings"; \
+	for f in $(FUZZERS); do \
+	  mkdir -p "$$dir/corpus-$$f"; scratch=$$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d); \
+	  if (cd "$$scratch" && "$$dir/fuzz_$$f" "$$dir/corpus-$$f" "$$root/fuzz/corpus" \
+	        -dict="$$root/fuzz/keywords.dict" -max_total_time=$(FUZZ_SECONDS) -timeout=30 -rss_limit_mb=2048 \
+	        -artifact_prefix="$$dir/findings/$$f-" -print_final_stats=1 > "$$dir/fuzz_$$f.log" 2>&1); then \
+	    rm -rf "$$scratch"; \
+	    echo "fuzz_$$f: $$(grep -h '^stat::number_of_executed_units' "$$dir/fuzz_$$f.log" | awk '{print $$2}') inputs in $(FUZZ_SECONDS) s, no finding"; \
+	  else \
+	    rm -rf "$$scratch"; tail -n 60 "$$dir/fuzz_$$f.log"; echo "fuzz_$$f found a fault: $$dir/findings"; exit 1; \
+	  fi; \
+	done
+
+# Line coverage of src/input reached by the corpora that fuzz-smoke built.
+fuzz-coverage: deps
+	cmake -S fuzz -B $(FUZZ_DIR)-coverage -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTHEL_FUZZ_COVERAGE=ON
+	cmake --build $(FUZZ_DIR)-coverage -j $(JOBS)
+	@set -e; root="$(CURDIR)"; dir="$(abspath $(FUZZ_DIR))-coverage"; rm -f "$$dir"/*.profraw; \
+	for f in $(FUZZERS); do \
+	  scratch=$$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d); mkdir -p "$(abspath $(FUZZ_DIR))/corpus-$$f"; \
+	  (cd "$$scratch" && LLVM_PROFILE_FILE="$$dir/$$f.profraw" "$$dir/fuzz_$$f" -runs=0 \
+	     "$(abspath $(FUZZ_DIR))/corpus-$$f" "$$root/fuzz/corpus" > "$$dir/coverage_$$f.log" 2>&1); rm -rf "$$scratch"; \
+	done; \
+	llvm-profdata merge -sparse "$$dir"/*.profraw -o "$$dir/fuzz.profdata"; \
+	llvm-cov report "$$dir/fuzz_input_reader" -object "$$dir/fuzz_whole_run" -instr-profile="$$dir/fuzz.profdata" \
+	  "$$root/src/input"
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(FUZZ_DIR)-coverage

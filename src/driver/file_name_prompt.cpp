@@ -28,7 +28,6 @@ std::optional<std::string> ReadFileNameAtPrompt(std::istream& in) {
       while (pos < line.size() && !IsBlank(line[pos]) && line[pos] != ',') ++pos;
       name = line.substr(start, pos - start);
     }
-    if (name.size() > kFileNameLength) name.resize(kFileNameLength);
     return name;
   }
   return std::nullopt;

@@ -4,6 +4,8 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
+#include <exception>
+#include <new>
 #include <optional>
 
 #include "driver/banner.hpp"
@@ -75,6 +77,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
       ->check(CLI::Range(1, 1024));
   app.add_flag("--choose-lattice", parsed.run.chooseLattice,
                "Choose the true lattice among commensurate ones and report refined cells");
+  app.add_flag("--json", parsed.run.json, "Also write the results as JSON into <stem>_kqt.json");
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);
@@ -99,7 +102,7 @@ int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::o
     fileName = FileNameFromPrompt(in, out);
   } else {
     if (IsHelpWord(classic[0])) ShowHelp(in, out);
-    fileName = classic[0].substr(0, kFileNameLength);
+    fileName = classic[0];
   }
   RunIndexing(fileName, options.run, out);
   out.flush();
@@ -118,10 +121,20 @@ int RunProgram(const std::vector<std::string>& arguments, std::istream& in, std:
     } catch (const OutputFileError& error) {
       out << FreeLine("Error: Cannot write " + error.fileName + ".") << '\n';
       PauseAndStop(in, out, 1);
+    } catch (const std::bad_alloc&) {
+      out << FreeLine("Error: Not enough memory for this run.") << '\n';
+      PauseAndStop(in, out, 1);
+    } catch (const std::exception& error) {
+      out << FreeLine("Error: " + std::string(error.what())) << '\n';
+      PauseAndStop(in, out, 1);
     }
   } catch (const ProgramStop& stop) {
     out.flush();
     return stop.exitStatus;
+  } catch (...) {
+    // The error ending itself failed (the pause could not read, say): end without it.
+    out.flush();
+    return 1;
   }
 }
 

@@ -6,6 +6,8 @@
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "input/input_reader.hpp"
+#include "reports/json_results.hpp"
+#include "reports/lattice_summary.hpp"
 #include "reports/lepage_file.hpp"
 #include "reports/line_format.hpp"
 #include "reports/log_events.hpp"
@@ -20,6 +22,7 @@
 #include "search/sublattice_tables.hpp"
 #include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
+#include "solutions/solution_lattices.hpp"
 
 namespace orv {
 
@@ -58,7 +61,10 @@ void RunIndexing(const std::string& fileName, const RunOptions& options, std::os
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   if (options.chooseLattice)
     ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
-  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, HeaderNotes{options.chooseLattice});
+  const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
+                   FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
+  if (options.json) WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters);
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';

@@ -9,6 +9,8 @@ struct RunOptions {
   // Choose the true lattice among commensurate ones and report refined cells; off keeps every
   // output exactly as without the option.
   bool chooseLattice = false;
+  // Also write the results as JSON, "<stem>_kqt.json" beside the results file.
+  bool json = false;
 };
 
 }  // namespace orv

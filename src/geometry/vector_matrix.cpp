@@ -51,6 +51,28 @@ int NormalizeVector(const Vec3& x, Vec3& unit, double& norm) {
   return kStatusSuccess;
 }
 
+int NormalizeVectorScaled(const Vec3& x, Vec3& unit, double& norm) {
+  double plainNorm = 0.0;
+  Vec3 plainUnit{};
+  if (NormalizeVector(x, plainUnit, plainNorm) == kStatusSuccess && std::isfinite(plainNorm)) {
+    unit = plainUnit;
+    norm = plainNorm;
+    return kStatusSuccess;
+  }
+  if (!std::isfinite(x[0]) || !std::isfinite(x[1]) || !std::isfinite(x[2])) return kStatusFailure;
+  const double largest = std::fmax(std::fabs(x[0]), std::fmax(std::fabs(x[1]), std::fabs(x[2])));
+  if (!(largest > 0.0)) return kStatusFailure;
+  int exponent = 0;
+  std::frexp(largest, &exponent);
+  // Scaling by a power of two is exact, so the scaled vector has the direction of x.
+  const Vec3 s = {std::ldexp(x[0], -exponent), std::ldexp(x[1], -exponent), std::ldexp(x[2], -exponent)};
+  const double scaledNorm = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
+  const double r = 1.0 / scaledNorm;
+  unit = {s[0] * r, s[1] * r, s[2] * r};
+  norm = std::ldexp(scaledNorm, exponent);
+  return kStatusSuccess;
+}
+
 double VectorNorm(const Vec3& x) { return std::sqrt(x[0] * x[0] + x[1] * x[1] + x[2] * x[2]); }
 
 Vec3 CrossProduct(const Vec3& a, const Vec3& b) {

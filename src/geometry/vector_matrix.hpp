@@ -28,6 +28,13 @@ int InverseTranspose(const Mat3& m, Mat3& dual, double threshold);
 // Unit vector of x; norm is always written. Fails (output untouched) when norm < 1e-23.
 int NormalizeVector(const Vec3& x, Vec3& unit, double& norm);
 
+// Unit vector of any finite non-zero x. Components of ordinary size give exactly what
+// NormalizeVector gives; when that overflows or falls below its threshold, x is first scaled by the
+// power of two that brings its largest component near 1, which keeps the direction. norm is |x| as
+// far as a double holds it (infinite or below 1e-23 in the scaled case). Fails (output untouched)
+// for a zero vector and for components that are not finite.
+int NormalizeVectorScaled(const Vec3& x, Vec3& unit, double& norm);
+
 double VectorNorm(const Vec3& x);
 
 Vec3 CrossProduct(const Vec3& a, const Vec3& b);

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 namespace orv {
@@ -55,21 +57,26 @@ bool ReadQuotedText(const std::string& line, std::size_t& pos, std::string& text
   return false;
 }
 
-bool ParseInteger(const std::string& text, int& value) {
+namespace {
+
+enum class NumberForm { Ok, Malformed, OutOfRange };
+
+NumberForm ParseIntegerForm(const std::string& text, int& value) {
   std::size_t pos = 0;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
   const std::size_t signLength = pos;
-  if (SkipDigits(text, pos) == 0 || pos != text.size()) return false;
+  if (SkipDigits(text, pos) == 0 || pos != text.size()) return NumberForm::Malformed;
   // from_chars takes a minus sign but no plus sign.
   const char* first = text.data() + (text[0] == '+' ? signLength : 0);
   int parsed = 0;
   const auto result = std::from_chars(first, text.data() + text.size(), parsed);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return false;
+  if (result.ec == std::errc::result_out_of_range) return NumberForm::OutOfRange;
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return NumberForm::Malformed;
   value = parsed;
-  return true;
+  return NumberForm::Ok;
 }
 
-bool ParseReal(const std::string& text, double& value) {
+NumberForm ParseRealForm(const std::string& text, double& value) {
   std::size_t pos = 0;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
   std::size_t mantissaDigits = SkipDigits(text, pos);
@@ -77,34 +84,89 @@ bool ParseReal(const std::string& text, double& value) {
     ++pos;
     mantissaDigits += SkipDigits(text, pos);
   }
-  if (mantissaDigits == 0) return false;
+  if (mantissaDigits == 0) return NumberForm::Malformed;
   std::string plain = text;
   if (pos < text.size()) {
     const char letter = text[pos];
-    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return false;
+    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return NumberForm::Malformed;
     plain[pos] = 'e';
     ++pos;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-    if (SkipDigits(text, pos) == 0 || pos != text.size()) return false;
+    if (SkipDigits(text, pos) == 0 || pos != text.size()) return NumberForm::Malformed;
   }
   char* end = nullptr;
   const double parsed = std::strtod(plain.c_str(), &end);
+  if (end != plain.c_str() + plain.size()) return NumberForm::Malformed;
   // Overflow gives an infinity and is refused; underflow gives a tiny value or zero and is kept.
-  if (end != plain.c_str() + plain.size() || !std::isfinite(parsed)) return false;
+  if (!std::isfinite(parsed)) return NumberForm::OutOfRange;
   value = parsed;
-  return true;
+  return NumberForm::Ok;
 }
 
-FreeFormatReader::FreeFormatReader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+}  // namespace
 
-FreeFormatReader FreeFormatReader::FromStream(std::istream& in) {
-  std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+std::string ShownInMessage(const std::string& text) {
+  constexpr std::size_t kShownLength = 40;
+  std::string shown;
+  for (std::size_t i = 0; i < text.size() && i < kShownLength; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    shown += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
   }
-  return FreeFormatReader(std::move(lines));
+  if (text.size() > kShownLength) shown += "...";
+  return shown;
+}
+
+namespace {
+
+std::string Expected(int count, bool isInteger) {
+  if (count == 1) return isInteger ? "expected an integer" : "expected a number";
+  return "expected " + std::to_string(count) + (isInteger ? " integers" : " numbers");
+}
+
+}  // namespace
+
+bool ParseInteger(const std::string& text, int& value) { return ParseIntegerForm(text, value) == NumberForm::Ok; }
+
+bool ParseReal(const std::string& text, double& value) { return ParseRealForm(text, value) == NumberForm::Ok; }
+
+FreeFormatReader::FreeFormatReader(LineSource source)
+    : source_(std::move(source)), loadedIndex_(std::string::npos), markIndex_(std::string::npos) {}
+
+FreeFormatReader::FreeFormatReader(const std::vector<std::string>& lines)
+    : FreeFormatReader(LineSource::FromText([&lines] {
+        std::string text;
+        for (const std::string& line : lines) text += line + '\n';
+        return text;
+      }())) {}
+
+ReadStatus FreeFormatReader::LineAt(std::size_t index, const std::string*& text) {
+  if (index == markIndex_) {
+    text = &mark_;
+    return ReadStatus::Ok;
+  }
+  if (index == loadedIndex_) {
+    text = &loaded_;
+    return ReadStatus::Ok;
+  }
+  if (index != nextIndex_) throw std::logic_error("input line " + std::to_string(index + 1) + " was released");
+  switch (source_.Next(loaded_)) {
+    case LineSource::Result::Line:
+      loadedIndex_ = nextIndex_++;
+      text = &loaded_;
+      return ReadStatus::Ok;
+    case LineSource::Result::End:
+      loadedIndex_ = std::string::npos;
+      problem_ = {source_.LineNumber(), std::string()};
+      return ReadStatus::EndOfFile;
+    case LineSource::Result::TooLong:
+      problem_ = {source_.LineNumber(),
+                  "the line is longer than " + std::to_string(source_.MaxLineLength()) + " characters"};
+      return ReadStatus::Error;
+    case LineSource::Result::Failed:
+      break;
+  }
+  problem_ = {source_.LineNumber(), "the file cannot be read"};
+  return ReadStatus::Error;
 }
 
 ReadStatus FreeFormatReader::ReadItems(int count, std::vector<Item>& items) {
@@ -116,11 +178,13 @@ ReadStatus FreeFormatReader::ReadItems(int count, std::vector<Item>& items) {
   // other comma stands for a null value.
   bool valueJustEnded = false;
   while (items.size() < wanted) {
-    if (line >= lines_.size()) {
-      cursor_ = lines_.size();
-      return ReadStatus::EndOfFile;
+    const std::string* textAt = nullptr;
+    const ReadStatus lineStatus = LineAt(line, textAt);
+    if (lineStatus != ReadStatus::Ok) {
+      cursor_ = line;
+      return lineStatus;
     }
-    const std::string& text = lines_[line];
+    const std::string& text = *textAt;
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
     if (pos >= text.size()) {
       ++line;
@@ -131,7 +195,7 @@ ReadStatus FreeFormatReader::ReadItems(int count, std::vector<Item>& items) {
     if (c == '/') break;
     if (c == ',') {
       ++pos;
-      if (!valueJustEnded) items.push_back(Item{true, false, std::string()});
+      if (!valueJustEnded) items.push_back(Item{true, false, std::string(), line});
       valueJustEnded = false;
       continue;
     }
@@ -139,25 +203,27 @@ ReadStatus FreeFormatReader::ReadItems(int count, std::vector<Item>& items) {
       std::string quoted;
       if (!ReadQuotedText(text, pos, quoted)) {
         cursor_ = line + 1;
+        problem_ = {line + 1, "a quoted text is not closed"};
         return ReadStatus::Error;
       }
-      items.push_back(Item{false, true, quoted});
+      items.push_back(Item{false, true, quoted, line});
     } else {
       const std::size_t start = pos;
       while (pos < text.size() && !EndsItem(text[pos])) ++pos;
       const std::string item = text.substr(start, pos - start);
       const std::size_t repeatLength = RepeatCountLength(item);
       if (repeatLength == 0) {
-        items.push_back(Item{false, false, item});
+        items.push_back(Item{false, false, item, line});
       } else {
         int repeat = 0;
         if (!ParseInteger(item.substr(0, repeatLength), repeat) || repeat < 1) {
           cursor_ = line + 1;
+          problem_ = {line + 1, "the repeat count of " + ShownInMessage(item) + " is not valid"};
           return ReadStatus::Error;
         }
         const std::string repeated = item.substr(repeatLength + 1);
         for (int i = 0; i < repeat && items.size() < wanted; ++i) {
-          items.push_back(Item{repeated.empty(), false, repeated});
+          items.push_back(Item{repeated.empty(), false, repeated, line});
         }
       }
     }
@@ -168,9 +234,19 @@ ReadStatus FreeFormatReader::ReadItems(int count, std::vector<Item>& items) {
 }
 
 ReadStatus FreeFormatReader::ReadFirstItem(std::string& item, std::size_t& itemLine) {
-  while (cursor_ < lines_.size() && IsBlankLine(lines_[cursor_])) ++cursor_;
-  if (cursor_ >= lines_.size()) return ReadStatus::EndOfFile;
+  for (;;) {
+    const std::string* text = nullptr;
+    const ReadStatus status = LineAt(cursor_, text);
+    if (status != ReadStatus::Ok) return status;
+    if (!IsBlankLine(*text)) break;
+    ++cursor_;
+  }
   itemLine = cursor_;
+  if (markIndex_ != itemLine) {
+    // The keyword reader comes back to this line; lines before it are no longer needed.
+    mark_ = loaded_;
+    markIndex_ = itemLine;
+  }
   std::vector<Item> items;
   const ReadStatus status = ReadItems(1, items);
   if (status != ReadStatus::Ok) return status;
@@ -178,26 +254,43 @@ ReadStatus FreeFormatReader::ReadFirstItem(std::string& item, std::size_t& itemL
   return ReadStatus::Ok;
 }
 
-ReadStatus FreeFormatReader::ReadIntegers(int* targets, int count) {
+template <typename T>
+ReadStatus FreeFormatReader::ReadValues(T* targets, int count, bool isInteger) {
   std::vector<Item> items;
   const ReadStatus status = ReadItems(count, items);
+  if (status == ReadStatus::EndOfFile) {
+    problem_.reason = Expected(count, isInteger) +
+                      (count > 1 ? ", found " + std::to_string(items.size()) : std::string()) +
+                      " before the end of the file";
+  }
   if (status != ReadStatus::Ok) return status;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i].isNull) continue;
-    if (items[i].quoted || !ParseInteger(items[i].text, targets[i])) return ReadStatus::Error;
+    const Item& item = items[i];
+    if (item.isNull) continue;
+    NumberForm form = NumberForm::Malformed;
+    if (!item.quoted) {
+      if constexpr (std::is_same_v<T, int>) {
+        form = ParseIntegerForm(item.text, targets[i]);
+      } else {
+        form = ParseRealForm(item.text, targets[i]);
+      }
+    }
+    if (form == NumberForm::Ok) continue;
+    const std::string shown = item.quoted ? "'" + ShownInMessage(item.text) + "'" : ShownInMessage(item.text);
+    problem_.line = item.line + 1;
+    if (form == NumberForm::OutOfRange) {
+      problem_.reason = "value " + shown + " is out of range";
+    } else {
+      problem_.reason = Expected(count, isInteger) + ", found " +
+                        (count > 1 && i > 0 ? std::to_string(i) + " and then " : std::string()) + shown;
+    }
+    return ReadStatus::Error;
   }
   return ReadStatus::Ok;
 }
 
-ReadStatus FreeFormatReader::ReadReals(double* targets, int count) {
-  std::vector<Item> items;
-  const ReadStatus status = ReadItems(count, items);
-  if (status != ReadStatus::Ok) return status;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i].isNull) continue;
-    if (items[i].quoted || !ParseReal(items[i].text, targets[i])) return ReadStatus::Error;
-  }
-  return ReadStatus::Ok;
-}
+ReadStatus FreeFormatReader::ReadIntegers(int* targets, int count) { return ReadValues(targets, count, true); }
+
+ReadStatus FreeFormatReader::ReadReals(double* targets, int count) { return ReadValues(targets, count, false); }
 
 }  // namespace orv

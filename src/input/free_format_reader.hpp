@@ -2,9 +2,10 @@
 #pragma once
 
 #include <cstddef>
-#include <istream>
 #include <string>
 #include <vector>
+
+#include "input/line_source.hpp"
 
 namespace orv {
 
@@ -20,20 +21,33 @@ bool ReadQuotedText(const std::string& line, std::size_t& pos, std::string& text
 bool ParseInteger(const std::string& text, int& value);  // optionally signed digits, 32 bits
 bool ParseReal(const std::string& text, double& value);  // digits, optional point, E or D exponent
 
-// Walks the lines of a file with a line cursor. Every read starts on the line under the cursor,
-// skips empty lines and lines of blanks, and leaves the cursor on the line after the last one used,
-// so that whatever follows the last value on that line is ignored.
+// A text from the file as a message shows it: control characters become "?", and a text of more
+// than 40 characters is cut and ends in "...".
+std::string ShownInMessage(const std::string& text);
+
+// Why the last read did not give its values, for the line that follows "Error reading".
+struct ReadProblem {
+  std::size_t line = 0;  // 1-based line where the read stopped; at the end of the file, its last line
+  std::string reason;    // for example "expected 3 numbers, found 2 before the end of the file"
+};
+
+// Walks the lines of a file with a line cursor, holding only the line under the cursor and the line
+// of the last first item, so that a file of any size is read in bounded memory. Every read starts on
+// the line under the cursor, skips empty lines and lines of blanks, and leaves the cursor on the line
+// after the last one used, so that whatever follows the last value on that line is ignored.
 class FreeFormatReader {
  public:
-  explicit FreeFormatReader(std::vector<std::string> lines);
-  // Reads every line of the stream first (a line end of "\r\n" counts as "\n").
-  static FreeFormatReader FromStream(std::istream& in);
+  explicit FreeFormatReader(LineSource source);
+  // The given lines, as a file that holds them.
+  explicit FreeFormatReader(const std::vector<std::string>& lines);
 
   std::size_t Cursor() const { return cursor_; }
+  // Moves the cursor forward, or back to the line of the last first item; a read from a line
+  // already passed and released throws std::logic_error.
   void GoToLine(std::size_t line) { cursor_ = line; }
 
-  // Reads the first item of the next non-empty line as text; itemLine is that line. An empty
-  // item (the line starts with a comma or a slash) gives an empty text.
+  // Reads the first item of the next non-empty line as text; itemLine is that line (0-based). An
+  // empty item (the line starts with a comma or a slash) gives an empty text.
   ReadStatus ReadFirstItem(std::string& item, std::size_t& itemLine);
 
   // Read `count` values into the targets. A null value or the values left after a slash keep the
@@ -41,17 +55,31 @@ class FreeFormatReader {
   ReadStatus ReadIntegers(int* targets, int count);
   ReadStatus ReadReals(double* targets, int count);
 
+  // What stopped the last read that did not return Ok.
+  const ReadProblem& Problem() const { return problem_; }
+
  private:
   struct Item {
     bool isNull = false;  // an empty value: the target keeps its content
     bool quoted = false;  // a quoted text, never a number
     std::string text;
+    std::size_t line = 0;  // 0-based line of the item
   };
   // Up to `count` items, fewer when a slash ends the read.
   ReadStatus ReadItems(int count, std::vector<Item>& items);
+  // The text of line `index`, loaded forward from the source when needed.
+  ReadStatus LineAt(std::size_t index, const std::string*& text);
+  template <typename T>
+  ReadStatus ReadValues(T* targets, int count, bool isInteger);
 
-  std::vector<std::string> lines_;
+  LineSource source_;
   std::size_t cursor_ = 0;
+  std::size_t nextIndex_ = 0;  // the line the source gives next
+  std::size_t loadedIndex_;    // the line last taken from the source
+  std::string loaded_;
+  std::size_t markIndex_;  // the line of the last first item
+  std::string mark_;
+  ReadProblem problem_;
 };
 
 }  // namespace orv

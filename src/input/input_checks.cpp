@@ -100,9 +100,10 @@ std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameter
   return std::nullopt;
 }
 
-void ThrowInputError(InputMessage message) {
-  throw InputError({FreeLine(""), FreeLine(""), FreeLine("Error: " + InputMessageText(message)), FreeLine(""),
-                    FreeLine("")});
+void ThrowInputError(InputMessage message) { ThrowInputError(InputMessageText(message)); }
+
+void ThrowInputError(const std::string& message) {
+  throw InputError({FreeLine(""), FreeLine(""), FreeLine("Error: " + message), FreeLine(""), FreeLine("")});
 }
 
 }  // namespace orv

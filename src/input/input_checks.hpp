@@ -48,5 +48,7 @@ std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameter
 // Throws the InputError whose console lines are two empty lines, "Error: " with the message and two
 // empty lines.
 [[noreturn]] void ThrowInputError(InputMessage message);
+// The same block for a message of the checks made after the last entry.
+[[noreturn]] void ThrowInputError(const std::string& message);
 
 }  // namespace orv

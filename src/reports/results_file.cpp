@@ -2,6 +2,7 @@
 #include "reports/results_file.hpp"
 
 #include <cmath>
+#include <sstream>
 
 #include "run_data/clock.hpp"
 #include "geometry/constants.hpp"
@@ -109,7 +110,8 @@ BlockCounts WriteSolutionBlock(TextFile& results, int i, const SolutionStore& st
   return counts;
 }
 
-void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const BlockCounts& counts) {
+void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const BlockCounts& counts,
+                               const std::vector<std::string>& moreLines) {
   console << Line().X(1).Text("The first solution :").str() << '\n';
   console << Line().X(1).Text("   Cell volume :").X(16).F(std::fabs(Determinant(basis)), 12, 2).str() << '\n';
   console << Line()
@@ -120,6 +122,7 @@ void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const B
                  .I(counts.nH, 4)
                  .str()
           << '\n';
+  for (const std::string& line : moreLines) console << line << '\n';
   console << FreeLine(std::string()) << '\n';
 }
 
@@ -128,10 +131,8 @@ void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const B
 std::string ResultsFileName(const std::string& inputFileName) { return OutputFileName(inputFileName, "_kqt.res"); }
 
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
-                     int numberOfSolutions, std::ostream& console, const HeaderNotes& notes) {
-  const std::string name = ResultsFileName(inputFileName);
-  console << FreeLine("Results saved in file : " + name) << '\n';
-  results.Open(name);
+                     int numberOfSolutions, const HeaderNotes& notes) {
+  results.Open(ResultsFileName(inputFileName));
   results.WriteLine(FreeLine(Equals()));
   results.WriteLine(FreeLine(Dashes()));
   results.WriteLine(std::string());
@@ -143,22 +144,26 @@ void OpenResultsFile(TextFile& results, const std::string& inputFileName, const 
 }
 
 void WriteSolutionReports(TextFile& results, const SolutionStore& store, const RunParameters& parameters,
-                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console) {
+                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console,
+                          const std::vector<std::string>& moreSummaryLines) {
   for (int i = 1; i <= store.NumberOfSolutions; ++i) {
     const BlockCounts counts = WriteSolutionBlock(results, i, store, parameters, directions);
-    if (i == 1 && writeFirstSolutionSummary) WriteFirstSolutionSummary(console, store(i).SolutionBasis, counts);
+    if (i == 1 && writeFirstSolutionSummary)
+      WriteFirstSolutionSummary(console, store(i).SolutionBasis, counts, moreSummaryLines);
   }
 }
 
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
                       const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
-                      const HeaderNotes& notes) {
+                      const std::vector<std::string>& moreSummaryLines, const HeaderNotes& notes) {
   TextFile results;
-  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, console, notes);
+  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, notes);
+  // The summary waits until the file is in place, so that nothing is announced that was not saved.
+  std::ostringstream summary;
   const int type = parameters.SortSolutionsByQualityType;
   if (type == 0 || type == 1) {
     results.WriteLine(FreeLine("            Solutions ordered by quality                "));
-    WriteSolutionReports(results, store, parameters, directions, true, console);
+    WriteSolutionReports(results, store, parameters, directions, true, summary, moreSummaryLines);
   }
   if (type == 1) {
     results.WriteLine(std::string());
@@ -168,6 +173,14 @@ void WriteResultsFile(const std::string& inputFileName, const RunParameters& par
     WriteRelationships(results, store);
   }
   results.Close();
+  console << FreeLine("Results saved in file : " + results.Name()) << '\n' << summary.str();
+  if (store.NumberOfSolutions == 0) console << NoSolutionLine() << '\n';
+}
+
+std::string NoSolutionLine() {
+  return FreeLine(
+      "No solution was found; try more reflections, a higher _ExtentOfTheSearch or another "
+      "_AngularDeviationCriterion.");
 }
 
 double IndexResidualNorm(const Vec3& x) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "run_data/run_parameters.hpp"
 #include "geometry/index_direction.hpp"
@@ -19,21 +20,27 @@ class TextFile;
 // followed by "_kqt.res".
 std::string ResultsFileName(const std::string& inputFileName);
 
-// Announces the results file on the console, creates it and writes the title block and the
-// parameter header with the number of kept solutions.
+// Creates the results file and writes the title block and the parameter header with the number of
+// kept solutions.
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
-                     int numberOfSolutions, std::ostream& console, const HeaderNotes& notes = {});
+                     int numberOfSolutions, const HeaderNotes& notes = {});
 
-// The whole results file of a run whose solutions are ranked: head, the solution blocks (the first
-// summarised on the console) and, for SortSolutionsByQualityType 1, the relationships.
+// The whole results file of a run whose solutions are ranked: head, the solution blocks and, for
+// SortSolutionsByQualityType 1, the relationships. Once the file is in place the console shows
+// "Results saved in file : " with its name, then the summary of the first solution (ending with
+// moreSummaryLines), or the line that says no solution was found.
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
                       const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
-                      const HeaderNotes& notes = {});
+                      const std::vector<std::string>& moreSummaryLines = {}, const HeaderNotes& notes = {});
+
+// The console line of a run that found no solution, with what to try.
+std::string NoSolutionLine();
 
 // One block per kept solution; with writeFirstSolutionSummary the first one is summarised on the
-// console as well.
+// console as well, moreSummaryLines just before the empty line that ends the summary.
 void WriteSolutionReports(TextFile& results, const SolutionStore& store, const RunParameters& parameters,
-                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console);
+                          const DirectionStore& directions, bool writeFirstSolutionSummary, std::ostream& console,
+                          const std::vector<std::string>& moreSummaryLines = {});
 
 // sqrt of the sum of the squared distances of the three real indices from their nearest integers.
 double IndexResidualNorm(const Vec3& x);

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <new>
 #include <regex>
+#include <stdexcept>
+#include <streambuf>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,11 +35,13 @@ Outcome RunWith(const std::vector<std::string>& arguments, const std::string& st
 const char* const kPause = " Press Enter to continue.\n";
 const std::string kExtension = std::string(" Error: Extention of filename is not .kqt.\n") + kPause;
 
-std::string ValidFile(const std::string& dir, const std::string& extra = "") {
-  const std::string path = dir + "/run.kqt";
-  testing::WriteTextFile(path,
-                         "# four directions\n_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n0 0 1\n"
-                         "0.5773502691896258 0.5773502691896258 0.5773502691896258\n" + extra);
+const std::string kFourDirections =
+    "# four directions\n_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n0 0 1\n"
+    "0.5773502691896258 0.5773502691896258 0.5773502691896258\n";
+
+std::string ValidFile(const std::string& dir, const std::string& extra = "", const std::string& name = "run.kqt") {
+  const std::string path = dir + "/" + name;
+  testing::WriteTextFile(path, kFourDirections + extra);
   return path;
 }
 
@@ -126,23 +132,42 @@ TEST(ProgramEntry, PromptTakesTheFirstItemOfTheFirstNonEmptyLine) {
 
   // A quoted name with blanks reaches a real file and the run completes.
   const std::string spaced = dir + "/my run.kqt";
-  testing::WriteTextFile(spaced, "_CreateLogFile\n0\n");
+  testing::WriteTextFile(spaced, kFourDirections);
   const Outcome outcome = RunWith({}, "\n'" + spaced + "'\n");
   EXPECT_EQ(outcome.status, 0) << outcome.console;
   EXPECT_NE(outcome.console.find(" Enter filename : "), std::string::npos);
 }
 
-TEST(ProgramEntry, CommandLineNamesAreTrimmedByTheReaderAndCut) {
+TEST(ProgramEntry, CommandLineNamesAreTrimmedByTheReader) {
   const std::string dir = testing::MakeScratchDir("names");
   const Outcome blanks = RunWith({"  " + dir + "/none.kqt  "});
   EXPECT_EQ(blanks.status, 1);
   EXPECT_EQ(blanks.console, " Error: Cannot open " + dir + "/none.kqt.\n" + kPause);
   // No banner with a name on the command line.
   EXPECT_EQ(blanks.console.find("Ab initio"), std::string::npos);
-  // A name of more than 1024 characters loses its end, and with it the extension.
-  const Outcome longName = RunWith({std::string(1100, 'a') + ".kqt"});
-  EXPECT_EQ(longName.status, 1);
-  EXPECT_EQ(longName.console, kExtension);
+}
+
+// A name is taken whole up to the longest the system allows; a longer one is called too long.
+TEST(ProgramEntry, LongNamesAreTakenWholeUpToTheSystemLimit) {
+  std::string deep = testing::MakeScratchDir("long");
+  while (deep.size() < 1900) {
+    deep += "/" + std::string(200, 'd');
+    ASSERT_EQ(testing::RunCommand("mkdir " + testing::ShellQuote(deep), "/").exitStatus, 0);
+  }
+  const std::string file = ValidFile(deep);
+  ASSERT_GT(file.size(), 1024u);
+  const Outcome whole = RunWith({file});
+  EXPECT_EQ(whole.status, 0) << whole.console.substr(0, 300);
+  EXPECT_TRUE(testing::FileExists(deep + "/run_kqt.res"));
+
+  for (const std::size_t length : {std::size_t{PATH_MAX}, std::size_t{5000}}) {
+    const std::string name = std::string(length - 4, 'a') + ".kqt";
+    const Outcome tooLong = RunWith({" " + name + " "});
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_EQ(tooLong.console, " Error: The file name is too long: it has " + std::to_string(length) +
+                                   " characters, the system takes at most " + std::to_string(PATH_MAX - 1) + ".\n" +
+                                   kPause);
+  }
 }
 
 TEST(ProgramEntry, ThePauseReadsOneLineOnly) {
@@ -170,7 +195,8 @@ TEST(ProgramEntry, InputErrorsEndWithStatusOneAfterTheEarlierEchoes) {
   testing::WriteTextFile(file, "_NumberOfReflections\n4\n_Reflection\n");
   const Outcome unknown = RunWith({file});
   EXPECT_EQ(unknown.status, 1);
-  EXPECT_TRUE(EndsWith(unknown.console, " Error reading " + file + ".\n" + kPause));
+  EXPECT_TRUE(EndsWith(unknown.console, " Error reading " + file + ".\n  line 3: unknown keyword _Reflection\n" + kPause))
+      << unknown.console;
 }
 
 TEST(ProgramEntry, CompleteRunEndsWithTheTimingLines) {
@@ -199,6 +225,36 @@ TEST(ProgramEntry, AnOutputFileThatCannotBeWrittenEndsWithStatusOne) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_TRUE(EndsWith(outcome.console, " Error: Cannot write " + dir + "/run_kqt.log.\n" + kPause))
       << outcome.console;
+}
+
+// A stream whose reads fail with the given exception, as a broken standard input might.
+template <typename Failure>
+class FailingBuffer : public std::streambuf {
+ protected:
+  int_type underflow() override { throw Failure(); }
+};
+
+struct InputFailure : std::runtime_error {
+  InputFailure() : std::runtime_error("standard input failed") {}
+};
+
+// Whatever fails, the program ends with a message and status 1; nothing escapes it.
+TEST(ProgramEntry, NoFailureEscapesTheProgram) {
+  FailingBuffer<InputFailure> failing;
+  std::istream in(&failing);
+  in.exceptions(std::ios::badbit);
+  std::ostringstream out;
+  EXPECT_EQ(RunProgram({}, in, out), 1);
+  // The pause fails as well; the program ends without it.
+  EXPECT_TRUE(EndsWith(out.str(), " Enter filename :  Error: standard input failed\n" + std::string(kPause)))
+      << out.str();
+
+  FailingBuffer<std::bad_alloc> exhausted;
+  std::istream noMemory(&exhausted);
+  noMemory.exceptions(std::ios::badbit);
+  std::ostringstream said;
+  EXPECT_EQ(RunProgram({}, noMemory, said), 1);
+  EXPECT_TRUE(EndsWith(said.str(), " Error: Not enough memory for this run.\n" + std::string(kPause))) << said.str();
 }
 
 TEST(RunTiming, ElapsedTimesAndTheirFields) {

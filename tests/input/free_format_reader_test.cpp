@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "input/line_source.hpp"
 
 namespace orv {
 namespace {
@@ -139,8 +142,7 @@ TEST(FreeFormatReader, FirstItemOfTheNextNonEmptyLine) {
 }
 
 TEST(FreeFormatReader, StreamLinesLoseTheirCarriageReturn) {
-  std::istringstream text("_CreateLogFile\r\n1\r\n");
-  FreeFormatReader reader = FreeFormatReader::FromStream(text);
+  FreeFormatReader reader(LineSource::FromText("_CreateLogFile\r\n1\r\n"));
   std::string item;
   std::size_t line = 0;
   ASSERT_EQ(reader.ReadFirstItem(item, line), ReadStatus::Ok);
@@ -148,6 +150,46 @@ TEST(FreeFormatReader, StreamLinesLoseTheirCarriageReturn) {
   int value = 0;
   ASSERT_EQ(reader.ReadIntegers(&value, 1), ReadStatus::Ok);
   EXPECT_EQ(value, 1);
+}
+
+// Lines come out the same however the stream hands out its bytes, one at a time included; a read
+// error is reported with the number of the line it hit.
+TEST(LineSource, LinesDoNotDependOnHowTheBytesArrive) {
+  const std::string text = "\xEF\xBB\xBFone\r\n\ntwo\r\nthree";
+  for (std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{5}, std::size_t{1000}}) {
+    std::size_t offset = 0;
+    LineSource source([&](char* buffer, std::size_t size) -> long {
+      const std::size_t count = std::min({size, piece, text.size() - offset});
+      text.copy(buffer, count, offset);
+      offset += count;
+      return static_cast<long>(count);
+    });
+    std::vector<std::string> lines;
+    std::string line;
+    while (source.Next(line) == LineSource::Result::Line) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "", "two", "three"})) << piece;
+    EXPECT_EQ(source.LineNumber(), 4u);
+    EXPECT_EQ(source.Next(line), LineSource::Result::End);
+  }
+  int calls = 0;
+  LineSource failing([&](char* buffer, std::size_t) -> long {
+    if (calls++ > 0) return -1;
+    std::memcpy(buffer, "a\nb", 3);
+    return 3;
+  });
+  std::string line;
+  EXPECT_EQ(failing.Next(line), LineSource::Result::Line);
+  EXPECT_EQ(failing.Next(line), LineSource::Result::Failed);
+  EXPECT_EQ(failing.LineNumber(), 2u);
+  EXPECT_EQ(failing.Next(line), LineSource::Result::Failed);
+
+  FreeFormatReader reader(LineSource::FromText("_Key\n" + std::string(20, 'x') + "\n", 10));
+  std::string item;
+  std::size_t itemLine = 0;
+  ASSERT_EQ(reader.ReadFirstItem(item, itemLine), ReadStatus::Ok);
+  EXPECT_EQ(reader.ReadFirstItem(item, itemLine), ReadStatus::Error);
+  EXPECT_EQ(reader.Problem().line, 2u);
+  EXPECT_EQ(reader.Problem().reason, "the line is longer than 10 characters");
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "input/free_format_reader.hpp"
+#include "input/line_source.hpp"
 #include "run_data/run_errors.hpp"
 #include "support/test_support.hpp"
 
@@ -16,6 +19,8 @@ namespace orv {
 namespace {
 
 constexpr double kThirtyThird = 0.030303030303030304;
+const std::string kFourReflections = "_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n0 0 1\n0 0.6 0.8\n";
+const std::string kFourEcho = " Number of reflections :                                     4\n";
 
 // The program entry shows an input error's lines, then the pause, and exits with status 1.
 int ShowAsTheEntryDoes(const InputError& error, std::ostream& console) {
@@ -32,15 +37,25 @@ struct ReadOutcome {
   std::string fileName;
 };
 
+enum class Reading {
+  WholeFile,    // as a run reads it, with the check of the reflections after the last entry
+  EntriesOnly,  // the keyword entries alone, for files that test one keyword
+};
+
 // Reads a file of the given text from a fresh scratch folder.
-ReadOutcome ReadText(const std::string& text) {
+ReadOutcome ReadText(const std::string& text, Reading reading = Reading::EntriesOnly) {
   ReadOutcome outcome;
   outcome.fileName = testing::MakeScratchDir("reader") + "/run.kqt";
   testing::WriteTextFile(outcome.fileName, text);
   SetDefaultParameters(outcome.parameters, *outcome.directions);
   std::ostringstream console;
   try {
-    ReadInputFile(outcome.fileName, outcome.parameters, *outcome.directions, console);
+    if (reading == Reading::WholeFile) {
+      ReadInputFile(outcome.fileName, outcome.parameters, *outcome.directions, console);
+    } else {
+      FreeFormatReader reader(LineSource::FromText(text));
+      ReadKeywordEntries(reader, outcome.fileName, outcome.parameters, *outcome.directions, console);
+    }
   } catch (const InputError& error) {
     outcome.stopStatus = ShowAsTheEntryDoes(error, console);
   }
@@ -48,8 +63,9 @@ ReadOutcome ReadText(const std::string& text) {
   return outcome;
 }
 
-std::string ReadingError(const ReadOutcome& outcome) {
-  return " Error reading " + outcome.fileName + ".\n Press Enter to continue.\n";
+// "Error reading", the line that says where and why, and the pause.
+std::string ReadingError(const ReadOutcome& outcome, const std::string& detail) {
+  return " Error reading " + outcome.fileName + ".\n " + detail + "\n Press Enter to continue.\n";
 }
 
 std::string CheckError(const std::string& message) {
@@ -58,7 +74,7 @@ std::string CheckError(const std::string& message) {
 
 TEST(InputReader, FileNameMustEndInKqtAndExist) {
   const std::string dir = testing::MakeScratchDir("names");
-  testing::WriteTextFile(dir + "/a.kqt", "# nothing\n");
+  testing::WriteTextFile(dir + "/a.kqt", kFourReflections);
   testing::RunCommand("mkdir d.kqt", dir);  // a folder cannot be read as an input file
   const std::string extension = "Error: Extention of filename is not .kqt.";
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -82,7 +98,8 @@ TEST(InputReader, FileNameMustEndInKqtAndExist) {
       status = ShowAsTheEntryDoes(error, console);
     }
     EXPECT_EQ(status, c.second.empty() ? -1 : 1) << c.first;
-    EXPECT_EQ(console.str(), c.second.empty() ? "" : " " + c.second + "\n Press Enter to continue.\n") << c.first;
+    EXPECT_EQ(console.str(), c.second.empty() ? kFourEcho : " " + c.second + "\n Press Enter to continue.\n")
+        << c.first;
   }
 }
 
@@ -101,7 +118,8 @@ TEST(InputReader, CommentsStrayAndEmptyLinesLeaveTheDefaults) {
 TEST(InputReader, SmallValidFileSetsItsValuesAndEchoesThemInOrder) {
   const ReadOutcome outcome = ReadText(
       "# four reflections\n_NumberOfReflections\n4\n_Reflections\n0.0 0.6 0.8\n1 0 0\n0 1 0\n0 0 1\n"
-      "_AngularDeviationCriterion\n1.5\n_CreateLogFile\n1\n");
+      "_AngularDeviationCriterion\n1.5\n_CreateLogFile\n1\n",
+      Reading::WholeFile);
   ASSERT_EQ(outcome.stopStatus, -1) << outcome.console;
   EXPECT_EQ(outcome.console,
             " Number of reflections :                                     4\n"
@@ -212,31 +230,41 @@ TEST(InputReader, EarlierEchoesStayAndOnlyTheFirstFaultIsReported) {
                                  CheckError("Integer for Save_LePage is too large."));
 }
 
-TEST(InputReader, UnreadableEntriesStopWithErrorReading) {
-  const std::vector<std::string> texts = {
-      "_CreateLogFile 1\n_SaveLePage\n1\n",              // the value is taken from the next line
-      "_createlogfile\n1\n",                             // keywords are case-sensitive
-      "_Unknown\n1\n",                                   // not in the table
-      "_CreateLogFile\n",                                // the value is missing
-      "_CreateLogFile\n\n\n",                            // only empty lines follow
-      "_CreateLogFile\nyes\n",                           // not a number
-      "_CreateLogFile\n1.0\n",                           // a real where an integer is wanted
-      "_NumberOfReflections\n2147483648\n",              // beyond 32 bits
-      "_VolumeOfPrimitiveCell\nNaN\n",                   // not a finite number
-      "_VolumeOfPrimitiveCell\n-Infinity\n",             // not a finite number
-      "_CreateLogFile\n# comment\n1\n",                  // a comment where a value is expected
-      "_WeightsForSortingBases\n0.5\n",                  // the second value is missing
-      "_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n_CreateLogFile\n1\n",  // too few entries
-      "_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n0 0 1\n# note\n1 1 1\n",
-      "'_CreateLogFile\n1\n",                            // an unterminated quote
+// "Error reading" stays as it was and is followed by the line number, the keyword and the reason.
+TEST(InputReader, UnreadableEntriesSayWhereAndWhy) {
+  const std::string reflections = "_NumberOfReflections\n4\n_Reflections\n1 0 0\n";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"_CreateLogFile 1\n_SaveLePage\n1\n", " line 2 (_CreateLogFile): expected an integer, found _SaveLePage"},
+      {"_createlogfile\n1\n", " line 1: unknown keyword _createlogfile"},
+      {"# x\n  _Reflection\n", " line 2: unknown keyword _Reflection"},
+      {"_CreateLogFile\n", " line 1 (_CreateLogFile): expected an integer before the end of the file"},
+      {"_CreateLogFile\n\n\n", " line 3 (_CreateLogFile): expected an integer before the end of the file"},
+      {"_CreateLogFile\nyes\n", " line 2 (_CreateLogFile): expected an integer, found yes"},
+      {"_CreateLogFile\n1.0\n", " line 2 (_CreateLogFile): expected an integer, found 1.0"},
+      {"_CreateLogFile\n'1'\n", " line 2 (_CreateLogFile): expected an integer, found '1'"},
+      {"_NumberOfReflections\n2147483648\n", " line 2 (_NumberOfReflections): value 2147483648 is out of range"},
+      {"_VolumeOfPrimitiveCell\n\n1e400\n", " line 3 (_VolumeOfPrimitiveCell): value 1e400 is out of range"},
+      {"_VolumeOfPrimitiveCell\nNaN\n", " line 2 (_VolumeOfPrimitiveCell): expected a number, found NaN"},
+      {"_CreateLogFile\n# comment\n1\n", " line 2 (_CreateLogFile): expected an integer, found #"},
+      {"_WeightsForSortingBases\n0.5\n",
+       " line 2 (_WeightsForSortingBases): expected 2 numbers, found 1 before the end of the file"},
+      {"_MaxNumberOfSavedBases\n0*5\n", " line 2 (_MaxNumberOfSavedBases): the repeat count of 0*5 is not valid"},
+      {reflections + "0 1\n_CreateLogFile\n1\n",
+       " line 6 (_Reflections): reflection 2 of 4: expected 3 numbers, found 2 and then _CreateLogFile"},
+      {reflections + "0 1 0\n0 0 1\n# note\n1 1 1\n",
+       " line 7 (_Reflections): reflection 4 of 4: expected 3 numbers, found #"},
+      {reflections + "0 1\n", " line 5 (_Reflections): reflection 2 of 4: expected 3 numbers, found 2 before the end of the file"},
+      {"'_CreateLogFile\n1\n", " line 1: a quoted text is not closed"},
+      // What the file holds is shown without control characters and cut when long.
+      {"_Bad\x1b[31m\n", " line 1: unknown keyword _Bad?[31m"},
+      {"_" + std::string(60, 'x') + "\n", " line 1: unknown keyword _" + std::string(39, 'x') + "..."},
   };
-  for (const std::string& text : texts) {
-    const ReadOutcome outcome = ReadText(text);
-    EXPECT_EQ(outcome.stopStatus, 1) << text;
-    const std::string error = ReadingError(outcome);
-    ASSERT_GE(outcome.console.size(), error.size()) << text;
-    EXPECT_EQ(outcome.console.substr(outcome.console.size() - error.size()), error) << text;
-    EXPECT_EQ(outcome.console.find("Log file"), std::string::npos) << text;
+  for (const auto& c : cases) {
+    const ReadOutcome outcome = ReadText(c.first);
+    EXPECT_EQ(outcome.stopStatus, 1) << c.first;
+    EXPECT_EQ(outcome.console.substr(outcome.console.find(" Error reading")), ReadingError(outcome, c.second))
+        << c.first;
+    EXPECT_EQ(outcome.console.find("Log file"), std::string::npos) << c.first;
   }
 }
 
@@ -336,6 +364,73 @@ TEST(InputReader, LargestReflectionListIsReadAndOneMoreIsRefused) {
   const ReadOutcome tooMany = ReadText("_NumberOfReflections\n1000\n");
   EXPECT_EQ(tooMany.stopStatus, 1);
   EXPECT_EQ(tooMany.console, CheckError("The number of reflections exceeds the upper limit."));
+}
+
+// Before the search every reflection must be there, finite and not zero; a file without any
+// reflections is refused with its own message.
+TEST(InputReader, ZeroOrMissingDirectionsAreRefusedBeforeTheSearch) {
+  const std::string count = "_NumberOfReflections\n8\n_Reflections\n";
+  const std::string six = "1 0 0\n0 1 0\n0 0 1\n0 0.6 0.8\n0.6 0 0.8\n0.8 0.6 0\n";
+  const std::string eightEcho = " Number of reflections :                                     8\n";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {count + six + "0 0 0\n0 0 0\n", eightEcho + CheckError("Reflection 7 is a zero vector.")},
+      {count + six + "1e-400 0 0\n0 0 1\n", eightEcho + CheckError("Reflection 7 is a zero vector.")},
+      {"_Reflections\n" + six + "1 1 1\n1 1 0\n_NumberOfReflections\n8\n",
+       eightEcho + CheckError("Reflection 1 is missing: no _Reflections follows _NumberOfReflections.")},
+      {kFourReflections + "_NumberOfReflections\n6\n",
+       kFourEcho + " Number of reflections :                                     6\n" +
+           CheckError("Reflection 5 is missing: _Reflections gives only 4 of the 6 reflections.")},
+      {"# only a comment\n_CreateLogFile\n0\n",
+       " Log file :                                                  0\n" +
+           CheckError("The file gives no _NumberOfReflections, so there is nothing to index.")},
+      {"", CheckError("The file gives no _NumberOfReflections, so there is nothing to index.")},
+  };
+  for (const auto& c : cases) {
+    const ReadOutcome outcome = ReadText(c.first, Reading::WholeFile);
+    EXPECT_EQ(outcome.stopStatus, 1) << c.first;
+    EXPECT_EQ(outcome.console, c.second) << c.first;
+  }
+  const ReadOutcome complete = ReadText(count + six + "1 1 1\n1 1 0\n", Reading::WholeFile);
+  EXPECT_EQ(complete.stopStatus, -1) << complete.console;
+}
+
+// A row of any finite size keeps its direction as a unit vector: no overflow to zero for huge
+// components, no row left unnormalised for tiny ones.
+TEST(InputReader, RowsOfExtremeSizeKeepTheirDirection) {
+  const Vec3 row = {0.6917002973, 0.3877337095, -0.6092727380};  // silicon's first reflection
+  const double length = std::sqrt(row[0] * row[0] + row[1] * row[1] + row[2] * row[2]);
+  for (const char* factor : {"e200", "e300", "e-30", "e-200", "e-310"}) {
+    const std::string text = "_NumberOfReflections\n4\n_Reflections\n0.6917002973" + std::string(factor) +
+                             " 0.3877337095" + factor + " -0.6092727380" + factor + "\n0 1 0\n0 0 1\n1 0 0\n";
+    const ReadOutcome outcome = ReadText(text, Reading::WholeFile);
+    ASSERT_EQ(outcome.stopStatus, -1) << factor << outcome.console;
+    const Vec3& unit = (*outcome.directions)(1);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(unit[k], row[k] / length, 1e-12) << factor;
+    EXPECT_NEAR(Dot(unit, unit), 1.0, 1e-15) << factor;
+  }
+}
+
+TEST(InputReader, AByteOrderMarkBeforeTheFirstKeywordIsIgnored) {
+  const ReadOutcome outcome = ReadText("\xEF\xBB\xBF" + kFourReflections + "_CreateLogFile\n1\n", Reading::WholeFile);
+  EXPECT_EQ(outcome.stopStatus, -1) << outcome.console;
+  EXPECT_EQ(outcome.console, kFourEcho + " Log file :                                                  1\n");
+  // Only at the very start: elsewhere the mark belongs to the line it stands on.
+  const ReadOutcome later = ReadText("# x\n\xEF\xBB\xBF_CreateLogFile\n1\n");
+  EXPECT_EQ(later.console, "");
+}
+
+// The file is read line by line, never whole; a line longer than any keyword file needs is a read
+// error at its line number, found without holding the rest of the file.
+TEST(InputReader, OverlongLinesAreRefusedWithTheirNumber) {
+  const std::string longLine(kMaxInputLineLength + 1, ' ');
+  const ReadOutcome blanks = ReadText("# x\n\n" + longLine + "\n_CreateLogFile\n1\n");
+  EXPECT_EQ(blanks.stopStatus, 1);
+  EXPECT_EQ(blanks.console, ReadingError(blanks, " line 3: the line is longer than 1048576 characters"));
+  const ReadOutcome value = ReadText("_CreateLogFile\n" + std::string(kMaxInputLineLength + 7, '1'));
+  EXPECT_EQ(value.console, ReadingError(value, " line 2 (_CreateLogFile): the line is longer than 1048576 characters"));
+  // The longest line allowed, line end "\r\n" included, is read.
+  const ReadOutcome longest = ReadText("_CreateLogFile\r\n1" + std::string(kMaxInputLineLength - 1, ' ') + "\r\n");
+  EXPECT_EQ(longest.stopStatus, -1) << longest.console.substr(0, 200);
 }
 
 }  // namespace

@@ -89,11 +89,11 @@ TEST(PostProcess, RelationshipsFollowTheLastBlockForSortTypeOne) {
   EXPECT_NE(text.find(heading), std::string::npos);
 }
 
-TEST(PostProcess, EmptyStoreEndsAfterTheHeaderWithoutSummary) {
+TEST(PostProcess, EmptyStoreEndsAfterTheHeaderAndSaysSoOnTheConsole) {
   SmallRun run;
   const std::string text = run.Run();
   EXPECT_EQ(text.substr(text.size() - kOrdered.size()), kOrdered);
-  EXPECT_EQ(run.console.str(), " Results saved in file : " + run.dir + "/run_kqt.res\n");
+  EXPECT_EQ(run.console.str(), " Results saved in file : " + run.dir + "/run_kqt.res\n" + NoSolutionLine() + "\n");
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+// The machine-readable results: "<stem>_kqt.json" beside the results file, written on request.
+#pragma once
+
+#include <string>
+
+#include "run_data/run_parameters.hpp"
+#include "run_data/solution_records.hpp"
+#include "solutions/solution_lattices.hpp"
+
+namespace orv {
+
+// Version of the layout of the JSON results; raised whenever a field changes its meaning or goes.
+constexpr int kJsonResultsFormatVersion = 1;
+
+// The input name without blanks around it and without its ".kqt", followed by "_kqt.json".
+std::string JsonResultsFileName(const std::string& inputFileName);
+
+// The whole document, indented by two blanks: the program version, the run parameters, the
+// lattice tolerances, and per kept solution (in report order) what the results file shows of it,
+// its orientation, Niggli cell, Bravais type, conventional cell, family relations and every
+// reflection with its indices, deviation and class.
+std::string JsonResultsText(const std::string& inputFileName, const RunParameters& parameters,
+                            const DirectionStore& directions, const SolutionStore& store,
+                            const SolutionLattices& lattices);
+
+// Writes JsonResultsText to JsonResultsFileName through TextFile.
+void WriteJsonResults(const std::string& inputFileName, const RunParameters& parameters,
+                      const DirectionStore& directions, const SolutionStore& store, const SolutionLattices& lattices);
+
+}  // namespace orv

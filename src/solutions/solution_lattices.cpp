@@ -1,0 +1,22 @@
+// The lattice symmetry and the families of the kept solutions of a run, for the reports.
+#include "solutions/solution_lattices.hpp"
+
+namespace orv {
+
+SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angularCriterion) {
+  SolutionLattices lattices;
+  lattices.tolerance = LatticeToleranceForAngularCriterion(angularCriterion);
+  lattices.familyTolerance = FamilyToleranceForAngularCriterion(angularCriterion);
+  std::vector<Mat3> bases;
+  for (int i = 1; i <= store.NumberOfSolutions; ++i) {
+    const Mat3& basis = store(i).SolutionBasis;
+    bases.push_back(basis);
+    LatticeSymmetry symmetry;
+    lattices.analysed.push_back(AnalyseLatticeSymmetry(basis, lattices.tolerance, symmetry));
+    lattices.symmetry.push_back(symmetry);
+  }
+  lattices.families = FindLatticeFamilies(bases, lattices.familyTolerance);
+  return lattices;
+}
+
+}  // namespace orv
