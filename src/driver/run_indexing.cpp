@@ -64,7 +64,9 @@ void RunIndexing(const std::string& fileName, const RunOptions& options, std::os
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
                    FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
-  if (options.json) WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices);
+  if (options.json)
+    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
+                     HeaderNotes{options.chooseLattice});
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters);
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';
