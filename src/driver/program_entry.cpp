@@ -78,6 +78,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
   app.add_flag("--version", parsed.showVersion, "Print the version and stop");
   app.add_option("--threads", parsed.run.threads, "Threads that score candidates (default: every core)")
       ->check(CLI::Range(1, 1024));
+  app.add_flag("--choose-lattice", parsed.run.chooseLattice,
+               "Choose the true lattice among commensurate ones and report refined cells");
   app.add_flag("--json", parsed.run.json, "Also write the results as JSON into <stem>_kqt.json");
   app.add_flag("--svg", parsed.run.svg, "Also draw the indexed pattern in <stem>_kqt.svg");
   BatchCommandLine batch;

@@ -18,8 +18,10 @@
 #include "run_data/clock.hpp"
 #include "run_data/observer_fan_out.hpp"
 #include "run_data/run_parameters.hpp"
+#include "search/commensurate_transforms.hpp"
 #include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
+#include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
 #include "solutions/solution_lattices.hpp"
 
@@ -58,10 +60,14 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   SearchBases(run->parameters, run->directions, run->tables, run->store, events);
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
+  if (options.chooseLattice)
+    ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
-                   FirstSolutionLatticeLines(lattices));
-  if (options.json) WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices);
+                   FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
+  if (options.json)
+    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
+                     HeaderNotes{options.chooseLattice});
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
   if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
 

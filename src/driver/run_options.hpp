@@ -8,6 +8,9 @@ namespace orv {
 struct RunOptions {
   // Threads that score candidates; 0 takes every core of the machine, 1 is the single-threaded search.
   int threads = 0;
+  // Choose the true lattice among commensurate ones and report refined cells; off keeps every
+  // output exactly as without the option.
+  bool chooseLattice = false;
   // Also write the results as JSON, "<stem>_kqt.json" beside the results file.
   bool json = false;
   // Also write the picture of the pattern, "<stem>_kqt.svg".

@@ -178,7 +178,7 @@ std::string JsonResultsFileName(const std::string& inputFileName) {
 
 std::string JsonResultsText(const std::string& inputFileName, const RunParameters& parameters,
                             const DirectionStore& directions, const SolutionStore& store,
-                            const SolutionLattices& lattices) {
+                            const SolutionLattices& lattices, const HeaderNotes& notes) {
   Json document;
   document["format"] = "orvanthel-results";
   document["formatVersion"] = kJsonResultsFormatVersion;
@@ -186,6 +186,7 @@ std::string JsonResultsText(const std::string& inputFileName, const RunParameter
   document["inputFile"] = TrimBlanks(inputFileName);
   document["resultsFile"] = ResultsFileName(inputFileName);
   document["parameters"] = ParametersJson(parameters);
+  document["latticeChoice"] = notes.latticeChosen;
   document["latticeTolerance"] = {{"relativeLength", lattices.tolerance.relativeLength},
                                   {"angleDegrees", lattices.tolerance.angleDegrees},
                                   {"familyMisfit", lattices.familyTolerance}};
@@ -199,8 +200,9 @@ std::string JsonResultsText(const std::string& inputFileName, const RunParameter
 }
 
 void WriteJsonResults(const std::string& inputFileName, const RunParameters& parameters,
-                      const DirectionStore& directions, const SolutionStore& store, const SolutionLattices& lattices) {
-  const std::string text = JsonResultsText(inputFileName, parameters, directions, store, lattices);
+                      const DirectionStore& directions, const SolutionStore& store, const SolutionLattices& lattices,
+                      const HeaderNotes& notes) {
+  const std::string text = JsonResultsText(inputFileName, parameters, directions, store, lattices, notes);
   TextFile file;
   file.Open(JsonResultsFileName(inputFileName));
   file.WriteLine(text);

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "reports/parameter_header.hpp"
 #include "run_data/run_parameters.hpp"
 #include "run_data/solution_records.hpp"
 #include "solutions/solution_lattices.hpp"
@@ -18,13 +19,15 @@ std::string JsonResultsFileName(const std::string& inputFileName);
 // The whole document, indented by two blanks: the program version, the run parameters, the
 // lattice tolerances, and per kept solution (in report order) what the results file shows of it,
 // its orientation, Niggli cell, Bravais type, conventional cell, family relations and every
-// reflection with its indices, deviation and class.
+// reflection with its indices, deviation and class; `latticeChoice` tells whether the lattice choice
+// among commensurate lattices ordered the solutions.
 std::string JsonResultsText(const std::string& inputFileName, const RunParameters& parameters,
                             const DirectionStore& directions, const SolutionStore& store,
-                            const SolutionLattices& lattices);
+                            const SolutionLattices& lattices, const HeaderNotes& notes = {});
 
 // Writes JsonResultsText to JsonResultsFileName through TextFile.
 void WriteJsonResults(const std::string& inputFileName, const RunParameters& parameters,
-                      const DirectionStore& directions, const SolutionStore& store, const SolutionLattices& lattices);
+                      const DirectionStore& directions, const SolutionStore& store, const SolutionLattices& lattices,
+                      const HeaderNotes& notes = {});
 
 }  // namespace orv

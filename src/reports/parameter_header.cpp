@@ -36,7 +36,7 @@ std::string DateLine(const LocalDateTime& now) {
 }  // namespace
 
 void WriteParameterHeader(TextFile& out, HeaderTarget target, const RunParameters& parameters,
-                          int numberOfSolutions, const LocalDateTime& now) {
+                          int numberOfSolutions, const LocalDateTime& now, const HeaderNotes& notes) {
   out.WriteLine(DateLine(now));
   out.WriteLine(FreeLine(Dashes()));
   out.WriteLine(Line().Text(" Number of reflections : ").X(28).I(parameters.NumberOfReflections, 4).str());
@@ -60,6 +60,7 @@ void WriteParameterHeader(TextFile& out, HeaderTarget target, const RunParameter
       Line().Text(" Max. number of saved solutions :").X(21).I(parameters.MaxNumberOfSavedBases, 3).str());
   if (target != HeaderTarget::LogFile)
     out.WriteLine(Line().Text(" Number of solutions: ").X(32).I(numberOfSolutions, 3).str());
+  if (notes.latticeChosen) out.WriteLine(Line().Text(" Choice among commensurate lattices :").X(18).Text("on").str());
   out.WriteLine(FreeLine(Dashes()));
   out.WriteLine(std::string());
 }

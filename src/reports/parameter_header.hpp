@@ -11,7 +11,12 @@ class TextFile;
 // The log copy is written before the search and so has no "Number of solutions:" line.
 enum class HeaderTarget { ResultsFile, LogFile };
 
+// What a run did beyond its input parameters; each note adds a line only when it is set.
+struct HeaderNotes {
+  bool latticeChosen = false;  // the lattice choice among commensurate lattices was on
+};
+
 void WriteParameterHeader(TextFile& out, HeaderTarget target, const RunParameters& parameters,
-                          int numberOfSolutions, const LocalDateTime& now);
+                          int numberOfSolutions, const LocalDateTime& now, const HeaderNotes& notes = {});
 
 }  // namespace orv

@@ -131,7 +131,7 @@ void WriteFirstSolutionSummary(std::ostream& console, const Mat3& basis, const B
 std::string ResultsFileName(const std::string& inputFileName) { return OutputFileName(inputFileName, "_kqt.res"); }
 
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
-                     int numberOfSolutions) {
+                     int numberOfSolutions, const HeaderNotes& notes) {
   results.Open(ResultsFileName(inputFileName));
   results.WriteLine(FreeLine(Equals()));
   results.WriteLine(FreeLine(Dashes()));
@@ -140,7 +140,7 @@ void OpenResultsFile(TextFile& results, const std::string& inputFileName, const 
   results.WriteLine(std::string());
   results.WriteLine(FreeLine(Dashes()));
   results.WriteLine(FreeLine(Equals()));
-  WriteParameterHeader(results, HeaderTarget::ResultsFile, parameters, numberOfSolutions, ReadLocalDateTime());
+  WriteParameterHeader(results, HeaderTarget::ResultsFile, parameters, numberOfSolutions, ReadLocalDateTime(), notes);
 }
 
 void WriteSolutionReports(TextFile& results, const SolutionStore& store, const RunParameters& parameters,
@@ -155,9 +155,9 @@ void WriteSolutionReports(TextFile& results, const SolutionStore& store, const R
 
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
                       const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
-                      const std::vector<std::string>& moreSummaryLines) {
+                      const std::vector<std::string>& moreSummaryLines, const HeaderNotes& notes) {
   TextFile results;
-  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions);
+  OpenResultsFile(results, inputFileName, parameters, store.NumberOfSolutions, notes);
   // The summary waits until the file is in place, so that nothing is announced that was not saved.
   std::ostringstream summary;
   const int type = parameters.SortSolutionsByQualityType;

@@ -9,6 +9,7 @@
 #include "run_data/run_parameters.hpp"
 #include "geometry/index_direction.hpp"
 #include "geometry/vector_matrix.hpp"
+#include "reports/parameter_header.hpp"
 #include "run_data/solution_records.hpp"
 
 namespace orv {
@@ -22,7 +23,7 @@ std::string ResultsFileName(const std::string& inputFileName);
 // Creates the results file and writes the title block and the parameter header with the number of
 // kept solutions.
 void OpenResultsFile(TextFile& results, const std::string& inputFileName, const RunParameters& parameters,
-                     int numberOfSolutions);
+                     int numberOfSolutions, const HeaderNotes& notes = {});
 
 // The whole results file of a run whose solutions are ranked: head, the solution blocks and, for
 // SortSolutionsByQualityType 1, the relationships. Once the file is in place the console shows
@@ -30,7 +31,7 @@ void OpenResultsFile(TextFile& results, const std::string& inputFileName, const 
 // moreSummaryLines), or the line that says no solution was found.
 void WriteResultsFile(const std::string& inputFileName, const RunParameters& parameters,
                       const DirectionStore& directions, const SolutionStore& store, std::ostream& console,
-                      const std::vector<std::string>& moreSummaryLines = {});
+                      const std::vector<std::string>& moreSummaryLines = {}, const HeaderNotes& notes = {});
 
 // The console line of a run that found no solution, with what to try.
 std::string NoSolutionLine();

@@ -118,6 +118,7 @@ TEST(JsonResults, TheFileParsesHoldsEveryFieldAndShowsWhatTheResultsFileShows) {
   EXPECT_EQ(document["formatVersion"], kJsonResultsFormatVersion);
   EXPECT_EQ(document["programVersion"], kProgramVersion);
   EXPECT_EQ(document["resultsFile"], withJson + "/ge_kqt.res");
+  EXPECT_EQ(document["latticeChoice"], false);
   const json& parameters = document["parameters"];
   for (const char* key : {"NumberOfReflections", "VolumeOfPrimitiveCell", "MaxAllowedMillerIndex", "ExtentOfTheSearch",
                           "AngularDeviationCriterion", "TheMainCriterion", "WeightsForSortingBases",
@@ -199,6 +200,24 @@ TEST(JsonResults, TheFileParsesHoldsEveryFieldAndShowsWhatTheResultsFileShows) {
   const std::string latticeLine = Line().X(4).Text("Lattice : cF   a =").F(first["conventionalCell"]["a"], 6, 3).str();
   EXPECT_NE(console.str().find(latticeLine), std::string::npos) << console.str();
   EXPECT_NE(console.str().find("    Family  : "), std::string::npos);
+}
+
+TEST(JsonResults, TheFileSaysWhetherTheLatticeChoiceOrderedTheSolutions) {
+  const std::string dir = testing::MakeScratchDir("json-choice");
+  sim::SimulationOptions options;
+  options.outputFile = dir + "/cubic.kqt";
+  options.cell = {5.0, 5.0, 5.0, 90.0, 90.0, 90.0};
+  options.centring = sim::Centring::F;
+  options.flaws.spotsKept = 30;
+  sim::SimulatedPattern pattern;
+  std::string message;
+  ASSERT_TRUE(sim::SimulatePattern(options, pattern, message)) << message;
+  sim::WritePatternFile(options.outputFile, options, pattern);
+  std::istringstream in;
+  std::ostringstream console;
+  ASSERT_EQ(RunProgram({"--choose-lattice", "--json", options.outputFile}, in, console), 0) << console.str();
+  const json document = json::parse(testing::ReadTextFile(dir + "/cubic_kqt.json"));
+  EXPECT_EQ(document["latticeChoice"], true);
 }
 
 }  // namespace

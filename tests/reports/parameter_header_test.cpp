@@ -13,11 +13,12 @@
 namespace orv {
 namespace {
 
-std::string HeaderText(HeaderTarget target, const RunParameters& parameters, int numberOfSolutions) {
+std::string HeaderText(HeaderTarget target, const RunParameters& parameters, int numberOfSolutions,
+                       const HeaderNotes& notes = {}) {
   const std::string path = orv::testing::MakeScratchDir("header") + "/header.txt";
   TextFile out;
   out.Open(path);
-  WriteParameterHeader(out, target, parameters, numberOfSolutions, {"20261208", "081646.123"});
+  WriteParameterHeader(out, target, parameters, numberOfSolutions, {"20261208", "081646.123"}, notes);
   out.Close();
   return orv::testing::ReadTextFile(path);
 }
@@ -63,6 +64,20 @@ TEST(ParameterHeader, ValueFieldsEndInColumn57OrAreAsterisks) {
   EXPECT_NE(HeaderText(HeaderTarget::LogFile, parameters, 0)
                 .find(" Volume of primitive cell :                  ************\n"),
             std::string::npos);
+}
+
+// The lattice choice adds one line after the parameters, its value ending in column 57 as theirs do.
+TEST(ParameterHeader, TheLatticeChoiceIsSaidAfterTheParameters) {
+  RunParameters parameters;
+  const std::string plain = HeaderText(HeaderTarget::ResultsFile, parameters, 3);
+  const std::string noted = HeaderText(HeaderTarget::ResultsFile, parameters, 3, HeaderNotes{true});
+  const std::string solutions = " Number of solutions:                                   3\n";
+  const std::string line = " Choice among commensurate lattices :                  on\n";
+  ASSERT_NE(plain.find(solutions), std::string::npos);
+  std::string expected = plain;
+  expected.insert(plain.find(solutions) + solutions.size(), line);
+  EXPECT_EQ(noted, expected);
+  EXPECT_EQ(line.size(), 58u);
 }
 
 }  // namespace
