@@ -34,7 +34,7 @@ struct RunState {
 
 }  // namespace
 
-void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std::ostream& console) {
+void RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console) {
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
@@ -51,7 +51,7 @@ void RunIndexing(const std::string& fileName, const RunOptions& /*options*/, std
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;
-  SearchBases(run->parameters, run->directions, run->tables, run->store, events);
+  SearchBases(run->parameters, run->directions, run->tables, run->store, events, SearchOptions{options.threads});
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console);

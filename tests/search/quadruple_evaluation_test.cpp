@@ -107,11 +107,15 @@ TEST(CandidateAcceptance, HalfTheReflectionsIsEnough) {
   const ScoredBasis again = BasisQuality(accepted.basis, run.parameters, run.directions);
   EXPECT_EQ(accepted.score.quality, again.quality);
 
+  // Every reflection supported, yet a weight just below 0.5 keeps the quality below 3.5.
   run.parameters.WeightsForSortingBases_2 = std::nextafter(0.5, 0.0);
-  const CandidateScore rejected = ScoreCandidate(doubled, run.parameters, run.directions);
-  EXPECT_FALSE(rejected.accepted);
-  EXPECT_LT(rejected.score.quality, 3.5);
-  EXPECT_EQ(rejected.score.counts.nFull, 7);
+  for (const CandidateScoring scoring : {CandidateScoring::Fast, CandidateScoring::Literal})
+    EXPECT_FALSE(ScoreCandidate(doubled, run.parameters, run.directions, scoring).accepted);
+  const ScoredBasis first = CandidateQuality(kIdentity, run.parameters, run.directions);
+  EXPECT_EQ(first.counts.nFull, 7);
+  EXPECT_LT(first.quality, 3.5);
+  EXPECT_FALSE(CandidateQualityReaches(kIdentity, run.parameters, run.directions, 3.5));
+  EXPECT_TRUE(CandidateQualityReaches(kIdentity, run.parameters, run.directions, first.quality));
 }
 
 TEST(QuadrupleEvaluation, CandidatesReachTheStoreIndexByIndex) {
