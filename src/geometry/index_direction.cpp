@@ -55,11 +55,13 @@ inline Vec3 TrialVector(const MillerIndices& h, const Mat3& R) {
 }
 
 // The literal scan's decision between a trial and the best one so far, ClampedArcCos(cosine) <
-// ClampedArcCos(best), taken on the cosines where they are clearly apart. NaN never wins, and the
-// first trial wins unless its angle is pi.
+// ClampedArcCos(best), taken on the cosines where they are clearly apart. NaN never wins, the
+// first trial wins unless its angle is pi, and nothing beats a best angle of exactly 0 (any cosine
+// of 1 or more, which a direction longer than a unit vector can give to several trials).
 class BestTrial {
  public:
   bool Offer(double cosine) {
+    if (found_ && cosine_ >= 1.0) return false;
     bool better;
     if (!found_) {
       better = cosine > -0.5 || ClampedArcCos(cosine) < kPi;
@@ -205,7 +207,8 @@ bool BatchedScan(const Vec3& u, const Mat3& R, const Vec3& w, int lastScale, int
   for (; t < trials; ++t) top[0] = rank[t] > top[0] ? rank[t] : top[0];
   const double highest = std::max(std::max(top[0], top[1]), std::max(top[2], top[3]));
   if (highest >= kTieRank) return false;
-  const double cut = highest - kCosineMargin;
+  // Every trial of cosine 1 or more has the angle 0, the smallest there is; the first of them wins.
+  const double cut = std::min(highest, 1.0) - kCosineMargin;
 
   BestTrial best;
   int chosen = -1;
