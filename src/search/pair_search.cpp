@@ -6,9 +6,11 @@
 namespace orv {
 
 PairSearch::PairSearch(const RunParameters& parameters, const DirectionStore& directions,
-                       const SublatticeTables& tables, const ZoneArcTable& arcs)
+                       const SublatticeTables& tables, const ZoneArcTable& arcs,
+                       const std::atomic<double>& offerFloor)
     : parameters_(parameters),
       tables_(tables),
+      offerFloor_(offerFloor),
       directions_(new DirectionStore(directions)),
       generators_(arcs, parameters.NumberOfReflections),
       candidates_(new CandidateList) {
@@ -104,7 +106,8 @@ void PairSearch::VisitReflections(int i, int j, int k, bool mayRepeat, PairOutco
 void PairSearch::ScoreAndKeep(int i, int j, int k, int l, PairOutcome& outcome) {
   const Mat3 W = BasisFromQuadruple(*directions_, i, j, k, l);
   scored_.clear();
-  ScoreQuadruple(W, parameters_, *directions_, tables_, *candidates_, CandidateScoring::Fast, scored_);
+  ScoreQuadruple(W, parameters_, *directions_, tables_, *candidates_, CandidateScoring::Fast,
+                 offerFloor_.load(std::memory_order_relaxed), scored_);
   for (const CandidateScore& scored : scored_) {
     outcome.accepted.push_back({pendingTriples_, scored});
     pendingTriples_ = 0;

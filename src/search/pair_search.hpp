@@ -1,6 +1,7 @@
 // The search over the triples (i, j, k) of one pair (i, j), kept for handing on in order later.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -35,9 +36,10 @@ struct PairOutcome {
 class PairSearch {
  public:
   // `arcs` must have been built for the search types 0 to 7. Keeps its own copy of the directions
-  // for the working slot N+1.
+  // for the working slot N+1. `offerFloor` is the store's latest published floor (ScoreCandidate),
+  // read anew for every quadruple.
   PairSearch(const RunParameters& parameters, const DirectionStore& directions, const SublatticeTables& tables,
-             const ZoneArcTable& arcs);
+             const ZoneArcTable& arcs, const std::atomic<double>& offerFloor);
 
   void Walk(int i, int j, PairOutcome& outcome);
 
@@ -48,6 +50,7 @@ class PairSearch {
 
   const RunParameters& parameters_;
   const SublatticeTables& tables_;
+  const std::atomic<double>& offerFloor_;
   std::unique_ptr<DirectionStore> directions_;
   MarkedZoneGenerators generators_;
   std::unique_ptr<CandidateList> candidates_;

@@ -2,6 +2,8 @@
 #include "search/quadruple_evaluation.hpp"
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "geometry/basis_reduction.hpp"
 #include "geometry/constants.hpp"
@@ -29,7 +31,7 @@ bool IsAcceptedQuality(double quality, int numberOfReflections) {
 }
 
 CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
-                              const DirectionStore& directions, CandidateScoring scoring) {
+                              const DirectionStore& directions, CandidateScoring scoring, double offerFloor) {
   CandidateScore result;
   const double s = VolumeScaleFactor(candidate, 1.0);
   // Candidates have det 1/m by construction; a degenerate one could not be scaled, so it is dropped.
@@ -37,27 +39,37 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
   Mat3 R = ScaleMatrix(candidate, s);
   ReduceBasisGauss(R);
   const int n = parameters.NumberOfReflections;
-  const bool passes = scoring == CandidateScoring::Literal
-                          ? IsAcceptedQuality(CandidateQualityLiteral(R, parameters, directions).quality, n)
-                          : CandidateQualityReaches(R, parameters, directions, static_cast<double>(n) * 0.5);
-  if (!passes) return result;
+  if (scoring == CandidateScoring::Literal) {
+    if (!IsAcceptedQuality(CandidateQualityLiteral(R, parameters, directions).quality, n)) return result;
+    InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
+    ReduceBasisStepwise(result.basis);
+    result.score = BasisQualityLiteral(result.basis, parameters, directions);
+    result.accepted = true;
+    return result;
+  }
+  // Both tests are pure, so they may run in either order: with a floor, the one that usually ends
+  // soonest goes first.
   InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
   ReduceBasisStepwise(result.basis);
-  result.score = scoring == CandidateScoring::Literal ? BasisQualityLiteral(result.basis, parameters, directions)
-                                                      : BasisQuality(result.basis, parameters, directions);
+  const bool floorFirst = offerFloor != -std::numeric_limits<double>::infinity();
+  if (!floorFirst && !CandidateQualityReaches(R, parameters, directions, static_cast<double>(n) * 0.5)) return result;
+  const std::optional<ScoredBasis> score = BasisQualityIfReaching(result.basis, parameters, directions, offerFloor);
+  if (!score) return result;
+  if (floorFirst && !CandidateQualityReaches(R, parameters, directions, static_cast<double>(n) * 0.5)) return result;
+  result.score = *score;
   result.accepted = true;
   return result;
 }
 
 void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                     const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
-                    std::vector<CandidateScore>& accepted) {
+                    double offerFloor, std::vector<CandidateScore>& accepted) {
   const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
   for (int m = 1; m <= indices; ++m) {
     SublatticeCandidates(m, W, tables, candidates);
     for (int c = 0; c < candidates.count; ++c) {
       CandidateScore scored =
-          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions, scoring);
+          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions, scoring, offerFloor);
       if (scored.accepted) accepted.push_back(scored);
     }
   }

@@ -1,6 +1,7 @@
 // Evaluation of the candidate bases of one quadruple and their hand-over to the solution store.
 #pragma once
 
+#include <limits>
 #include <vector>
 
 #include "run_data/run_parameters.hpp"
@@ -31,14 +32,20 @@ enum class CandidateScoring { Fast, Literal };
 
 // Scores one candidate reciprocal basis: unit volume, Gauss reduction, first score, and for an
 // accepted one the reduced direct basis with its quality. Depends only on its arguments.
+//
+// offerFloor: a full store drops, without a word, every basis whose quality is below its worst
+// one, and that worst quality never falls. Given a floor at or below it, the fast scoring leaves
+// unaccepted the candidates whose quality is certain to stay below the floor, which changes
+// nothing that the store does; minus infinity (a store not yet full) leaves them all.
 CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
-                              const DirectionStore& directions, CandidateScoring scoring = CandidateScoring::Fast);
+                              const DirectionStore& directions, CandidateScoring scoring = CandidateScoring::Fast,
+                              double offerFloor = -std::numeric_limits<double>::infinity());
 
 // Scores every candidate of the quadruple's basis W, index by index and in list order, and appends
 // each accepted one to `accepted` in that order. `candidates` is the caller's reusable buffer.
 void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                     const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
-                    std::vector<CandidateScore>& accepted);
+                    double offerFloor, std::vector<CandidateScore>& accepted);
 
 // Scores every candidate of the quadruple's basis W, index by index and in list order, and offers
 // each accepted one to the store in that order. `candidates` is the caller's reusable buffer.

@@ -1,6 +1,9 @@
 // The search over reflection triples and fourth directions that fills the solution store.
 #include "search/search_bases.hpp"
 
+#include <atomic>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -42,6 +45,18 @@ void LiteralSearch(const RunParameters& parameters, DirectionStore& directions, 
   EnumerateQuadruples(parameters, directions, buffers, visitor, events);
 }
 
+// The lowest stored quality of a full store, when every quality is finite (only then is it sure
+// never to fall).
+void PublishWorstQuality(const SolutionStore& store, std::atomic<double>& offerFloor) {
+  double worst = std::numeric_limits<double>::infinity();
+  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
+    const double quality = store(j).SolutionQuality;
+    if (!std::isfinite(quality)) return;
+    if (quality < worst) worst = quality;
+  }
+  offerFloor.store(worst, std::memory_order_relaxed);
+}
+
 // Pairs waiting to be handed on, per worker thread.
 constexpr long long kPairsInFlightPerThread = 256;
 
@@ -59,9 +74,12 @@ void ThreadedSearch(const RunParameters& parameters, DirectionStore& directions,
   for (int i = 1; i <= n - 2; ++i)
     for (int j = i + 1; j <= n - 1; ++j) pairs.emplace_back(i, j);
 
+  // Once the store is full its worst quality only rises; published after every offer, it lets
+  // the workers leave out candidates that the store would drop anyway.
+  std::atomic<double> offerFloor{-std::numeric_limits<double>::infinity()};
   std::vector<std::unique_ptr<PairSearch>> searchers;
   for (int w = 0; w < threads; ++w)
-    searchers.push_back(std::make_unique<PairSearch>(parameters, directions, tables, arcs));
+    searchers.push_back(std::make_unique<PairSearch>(parameters, directions, tables, arcs, offerFloor));
 
   ProduceInOrder<PairOutcome>(
       threads, static_cast<long long>(pairs.size()), kPairsInFlightPerThread * threads,
@@ -76,6 +94,7 @@ void ThreadedSearch(const RunParameters& parameters, DirectionStore& directions,
           for (int t = 0; t < accepted.triplesBefore; ++t) events.TripleStarted();
           const CandidateScore& scored = accepted.scored;
           SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, events);
+          if (store.NumberOfSolutions >= MaxStoredSolutions) PublishWorstQuality(store, offerFloor);
         }
         for (int t = 0; t < outcome.trailingTriples; ++t) events.TripleStarted();
         if (outcome.wroteCrossing) directions(n + 1) = outcome.lastCrossing;

@@ -2,6 +2,7 @@
 #include "solutions/basis_quality.hpp"
 
 #include <cmath>
+#include <limits>
 
 #include "geometry/constants.hpp"
 #include "geometry/index_direction.hpp"
@@ -105,13 +106,23 @@ bool CandidateQualityReaches(const Mat3& R, const RunParameters& parameters, con
   return WeightedCounts(parameters, counts) >= needed;
 }
 
-ScoredBasis BasisQuality(const Mat3& B, const RunParameters& parameters, const DirectionStore& directions) {
+std::optional<ScoredBasis> BasisQualityIfReaching(const Mat3& B, const RunParameters& parameters,
+                                                  const DirectionStore& directions, double floor) {
   Mat3 R{};
   InverseTranspose(B, R, kBasisSingularity);
   const FastSupport support(parameters, directions);
+  const bool canStop = WeightsAreMonotone(parameters) && !(floor == -std::numeric_limits<double>::infinity());
   ScoredBasis scored;
   double hMax = 0.0;
-  for (int k = 1; k <= parameters.NumberOfReflections; ++k) {
+  const int n = parameters.NumberOfReflections;
+  for (int k = 1; k <= n; ++k) {
+    // The counts can only grow and Hmax only rise, which lowers the quality: every remaining
+    // reflection counted in both counts, with Hmax as it stands, bounds the quality from above.
+    if (canStop) {
+      const int remaining = n - k + 1;
+      const SupportCounts best = {scored.counts.nHalf + remaining, scored.counts.nFull + remaining};
+      if (WeightedCounts(parameters, best) - 0.000001 * hMax < floor) return std::nullopt;
+    }
     const ScannedDirection scanned = support.Count(k, R, B, scored.counts);
     if (!scanned.withinBound) continue;  // out-of-bound indices count nowhere, not even in Hmax
     const int h = LargestIndex(scanned.x);
@@ -119,6 +130,10 @@ ScoredBasis BasisQuality(const Mat3& B, const RunParameters& parameters, const D
   }
   scored.quality = WeightedCounts(parameters, scored.counts) - 0.000001 * hMax;
   return scored;
+}
+
+ScoredBasis BasisQuality(const Mat3& B, const RunParameters& parameters, const DirectionStore& directions) {
+  return *BasisQualityIfReaching(B, parameters, directions, -std::numeric_limits<double>::infinity());
 }
 
 ScoredBasis CandidateQualityLiteral(const Mat3& R, const RunParameters& parameters, const DirectionStore& directions) {
