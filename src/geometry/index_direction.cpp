@@ -11,13 +11,22 @@ namespace orv {
 
 namespace {
 
-long long PairDivisor(long long a, long long b) {
-  while (b != 0) {
-    const long long r = a % b;
-    a = b;
-    b = r;
-  }
-  return a;
+// Greatest common divisor of two magnitudes by halving and subtracting (no divisions).
+unsigned long long PairDivisor(unsigned long long a, unsigned long long b) {
+  if (a == 0) return b;
+  if (b == 0) return a;
+  const int shift = __builtin_ctzll(a | b);
+  a >>= __builtin_ctzll(a);
+  do {
+    b >>= __builtin_ctzll(b);
+    if (a > b) {
+      const unsigned long long t = a;
+      a = b;
+      b = t;
+    }
+    b -= a;
+  } while (b != 0);
+  return a << shift;
 }
 
 // Two cosines further apart than this are ordered by their arc cosines the same way: arccos falls at
@@ -117,8 +126,8 @@ ScannedDirection SequentialScan(const Vec3& u, const Mat3& R, const Vec3& w, int
   double chosenScale = 0.0;
   MillerIndices previous = {0, 0, 0};
   for (double s = 2.0; s <= lastScale; s += 1.0) {
-    const MillerIndices h = {NintOfSmall(s * w[0] * kInverseScaleStep), NintOfSmall(s * w[1] * kInverseScaleStep),
-                             NintOfSmall(s * w[2] * kInverseScaleStep)};
+    const MillerIndices h = {Nint(s * w[0] * kInverseScaleStep), Nint(s * w[1] * kInverseScaleStep),
+                             Nint(s * w[2] * kInverseScaleStep)};
     if (h == previous) continue;
     previous = h;
     const Vec3 p = TrialVector(h, R);
@@ -152,7 +161,7 @@ inline double NearestEven(double x, double& ties) {
   return r;
 }
 
-// The trial triple at scale s = t + 2, rounded as NintOfSmall rounds (|s w_i / 2.3| < 200 here).
+// The trial triple at scale s = t + 2, rounded as Nint rounds (|s w_i / 2.3| < 200 here).
 struct TrialTriples {
   double w0, w1, w2;
   MillerIndices At(int t) const {
@@ -273,14 +282,19 @@ long long LargestNint(const Vec3& x) {
   // In long long so that a saturated NINT cannot overflow abs().
   long long largest = 0;
   for (double xi : x) {
-    const long long magnitude = std::llabs(static_cast<long long>(NintOfSmall(xi)));
+    const long long magnitude = std::llabs(static_cast<long long>(Nint(xi)));
     if (magnitude > largest) largest = magnitude;
   }
   return largest;
 }
 
 long long GreatestCommonDivisor(long long a, long long b, long long c) {
-  return PairDivisor(PairDivisor(std::llabs(a), std::llabs(b)), std::llabs(c));
+  // Negated in unsigned arithmetic, which is defined for the most negative value as well.
+  const auto magnitude = [](long long v) {
+    const unsigned long long u = static_cast<unsigned long long>(v);
+    return v < 0 ? 0ULL - u : u;
+  };
+  return static_cast<long long>(PairDivisor(PairDivisor(magnitude(a), magnitude(b)), magnitude(c)));
 }
 
 // Division by the greatest common divisor, which is what repeated trial division by the smallest

@@ -24,9 +24,9 @@ inline double WeightedCounts(const RunParameters& parameters, SupportCounts coun
 
 // The largest of NINT(|x_1|), NINT(|x_2|), NINT(|x_3|).
 inline int LargestIndex(const Vec3& x) {
-  int h = NintOfSmall(std::fabs(x[0]));
-  const int h2 = NintOfSmall(std::fabs(x[1]));
-  const int h3 = NintOfSmall(std::fabs(x[2]));
+  int h = Nint(std::fabs(x[0]));
+  const int h2 = Nint(std::fabs(x[1]));
+  const int h3 = Nint(std::fabs(x[2]));
   if (h2 > h) h = h2;
   if (h3 > h) h = h3;
   return h;
