@@ -42,8 +42,9 @@ IndexedDirection IndexDirection(const Vec3& u, const Mat3& R, const Mat3& D, int
 // the cosines when they are clearly apart, through the arc cosine otherwise.
 bool AngleWithin(double cosine, double limit, double cosineOfLimit);
 
-// The scan as it reads: every scale, a normalisation and an arc cosine per trial. Kept as the
-// reference that the faster IndexDirection must match exactly.
+// The scan as it reads: a normalisation and an arc cosine for every trial (a trial that repeats
+// the previous one is passed over, as it cannot win). Kept as the reference that the faster
+// IndexDirection must match exactly.
 IndexedDirection IndexDirectionLiteral(const Vec3& u, const Mat3& R, const Mat3& D, int maxAllowedMillerIndex);
 
 // max |NINT(x_i)|, compared with MaxAllowedMillerIndex for the bound flag.

@@ -1,4 +1,4 @@
-// The integer indexing of a reflection as it reads: every scale, every trial normalised and its angle taken.
+// The integer indexing of a reflection as it reads: every new trial normalised and its angle taken.
 #include "geometry/index_direction.hpp"
 
 #include "geometry/nearest_integer.hpp"
@@ -15,9 +15,14 @@ IndexedDirection IndexDirectionLiteral(const Vec3& u, const Mat3& R, const Mat3&
   double norm;
   if (NormalizeVector(v, w, norm) != kStatusSuccess) return result;
 
+  // Consecutive scales often round to the same trial triple; its angle is then the one just
+  // compared, which cannot be strictly smaller, so the repeat is skipped without changing anything.
+  MillerIndices previous = {0, 0, 0};
   for (double s = 2.0; s <= lastScale; s += 1.0) {
     MillerIndices h = {Nint(s * w[0] * kInverseScaleStep), Nint(s * w[1] * kInverseScaleStep),
                        Nint(s * w[2] * kInverseScaleStep)};
+    if (h == previous) continue;
+    previous = h;
     Vec3 p;
     for (int j = 0; j < 3; ++j) p[j] = h[0] * R[0][j] + h[1] * R[1][j] + h[2] * R[2][j];
     Vec3 q;

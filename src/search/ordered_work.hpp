@@ -16,13 +16,14 @@ inline int ResolveThreadCount(int requested) {
   return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
-// Calls produce(index, worker, output) for every index 0 .. count-1 on `threads` worker threads
-// (worker is 0 .. threads-1, so that each may own scratch space) and consume(index, output) on
-// the calling thread, strictly in increasing index, each right after its output is ready. At most
-// `window` outputs wait at a time; they are reused, so produce must overwrite all of its output.
-// With one thread everything runs on the calling thread, item after item. An exception from
-// produce is raised again by consume's thread when that item's turn comes; one from consume
-// stops the workers before it leaves.
+// Calls produce(index, worker, output) for every index 0 .. count-1 on `threads` threads (worker is
+// 0 .. threads-1, so that each may own scratch space) and consume(index, output) on the calling
+// thread, strictly in increasing index, each as soon as its output and all before it are ready.
+// The calling thread is worker 0: between hand-overs it produces items itself rather than wait.
+// At most `window` outputs wait at a time; they are reused, so produce must overwrite all of its
+// output. With one thread everything runs on the calling thread, item after item. An exception
+// from produce is raised again on the calling thread when that item's turn comes; one from
+// consume stops the other workers before it leaves.
 template <class Output, class Produce, class Consume>
 void ProduceInOrder(int threads, long long count, long long window, Produce&& produce, Consume&& consume) {
   if (threads <= 1 || count <= 1) {
@@ -40,28 +41,31 @@ void ProduceInOrder(int threads, long long count, long long window, Produce&& pr
   std::mutex mutex;
   std::condition_variable readyChanged;
   std::condition_variable spaceFreed;
-  long long next = 0;      // the next index to be claimed by a worker
+  long long next = 0;      // the next index to be claimed
   long long consumed = 0;  // indices below this have been consumed
   bool stop = false;
+  bool callerWaiting = false;
+
+  // Produces one claimed item and marks it ready; the lock is held on entry and on return.
+  auto produceClaimed = [&](std::unique_lock<std::mutex>& lock, long long index, int worker) {
+    lock.unlock();
+    const std::size_t slot = static_cast<std::size_t>(index % window);
+    try {
+      produce(index, worker, outputs[slot]);
+    } catch (...) {
+      failures[slot] = std::current_exception();
+    }
+    lock.lock();
+    ready[slot] = 1;
+    if (index == consumed && callerWaiting) readyChanged.notify_one();
+  };
 
   auto work = [&](int worker) {
+    std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
-      long long index;
-      {
-        std::unique_lock<std::mutex> lock(mutex);
-        spaceFreed.wait(lock, [&] { return stop || next >= count || next < consumed + window; });
-        if (stop || next >= count) return;
-        index = next++;
-      }
-      const std::size_t slot = static_cast<std::size_t>(index % window);
-      try {
-        produce(index, worker, outputs[slot]);
-      } catch (...) {
-        failures[slot] = std::current_exception();
-      }
-      std::lock_guard<std::mutex> lock(mutex);
-      ready[slot] = 1;
-      if (index == consumed) readyChanged.notify_one();
+      spaceFreed.wait(lock, [&] { return stop || next >= count || next < consumed + window; });
+      if (stop || next >= count) return;
+      produceClaimed(lock, next++, worker);
     }
   };
 
@@ -80,22 +84,26 @@ void ProduceInOrder(int threads, long long count, long long window, Produce&& pr
       for (std::thread& t : threads) t.join();
     }
   } workers{{}, mutex, spaceFreed, stop};
-  for (int w = 0; w < threads; ++w) workers.threads.emplace_back(work, w);
+  for (int w = 1; w < threads; ++w) workers.threads.emplace_back(work, w);
 
-  for (long long index = 0; index < count; ++index) {
-    const std::size_t slot = static_cast<std::size_t>(index % window);
-    {
-      std::unique_lock<std::mutex> lock(mutex);
-      readyChanged.wait(lock, [&] { return ready[slot] != 0; });
-    }
-    if (failures[slot]) std::rethrow_exception(failures[slot]);
-    consume(index, outputs[slot]);
-    {
-      std::lock_guard<std::mutex> lock(mutex);
+  std::unique_lock<std::mutex> lock(mutex);
+  while (consumed < count) {
+    const std::size_t slot = static_cast<std::size_t>(consumed % window);
+    if (ready[slot]) {
+      lock.unlock();
+      if (failures[slot]) std::rethrow_exception(failures[slot]);
+      consume(consumed, outputs[slot]);
+      lock.lock();
       ready[slot] = 0;
       ++consumed;
+      spaceFreed.notify_one();
+    } else if (next < count && next < consumed + window) {
+      produceClaimed(lock, next++, 0);
+    } else {
+      callerWaiting = true;
+      readyChanged.wait(lock, [&] { return ready[slot] != 0; });
+      callerWaiting = false;
     }
-    spaceFreed.notify_all();
   }
 }
 

@@ -175,7 +175,6 @@ TEST_P(FastSearchExactness, EveryThreadCountWritesWhatTheLiteralSearchWrites) {
   const RunFiles literal = RunLiteral(literalFolder);
   // A case that stores nothing would compare little: each must reach the store.
   EXPECT_NE(literal.log.find("--> Basis saved as no   1"), std::string::npos) << c;
-  { auto cnt=[&](const std::string& k){ size_t n=0,p=0; while((p=literal.log.find(k,p))!=std::string::npos){++n;++p;} return n; }; std::printf("STATS %s saved %zu similar %zu replaced %zu no128 %zu\n", c.name, cnt("Basis saved"), cnt("Similar"), cnt("replaced"), cnt("saved as no 128")); }
 
   for (const int threads : {1, 2, 3}) {
     const std::string runFolder = folder + "/threads" + std::to_string(threads);
