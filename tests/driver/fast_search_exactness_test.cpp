@@ -199,13 +199,13 @@ constexpr const char* kCubic = "5.43,5.43,5.43,90,90,90";
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 const std::vector<ExactnessCase> kCases = {
     {"type0", 0, kTriclinic, 2, 30, 0.003, 0.1, 1.0, 10},
-    {"type1", 1, kMonoclinic, 2, 24, 0.003, 0.1, 2.0, 6},
+    {"type1", 1, kTriclinic, 2, 30, 0.003, 0.1, 2.0, 6},
     {"type2", 2, kCubic, 2, 20, 0.003, 0.0, 1.0, 8},
     {"type3", 3, kCubic, 2, 20, 0.003, 0.0, 1.0, 6},
     {"type4", 4, kTriclinic, 3, 16, 0.05, 0.1, 1.5, 12},
     {"type5", 5, kTriclinic, 3, 24, 0.02, 0.1, 1.0, 12, {0.0, 1.0}},
     {"type6", 6, kHexagonal, 4, 18, 0.01, 0.1, 3.0, 4},
-    {"type7", 7, kOrthorhombic, 5, 14, 0.02, 0.0, 1.0, 8},
+    {"type7", 7, kOrthorhombic, 5, 18, 0.02, 0.0, 1.0, 8},
     {"type8", 8, kMonoclinic, 6, 16, 0.1, 0.2, 0.5, 20, {0.3, 0.7}, 1, 128, 128},
     {"type9", 9, kTriclinic, 7, 10, 0.05, 0.1, 1.0, 12},
 };
