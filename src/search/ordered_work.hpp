@@ -16,14 +16,14 @@ inline int ResolveThreadCount(int requested) {
   return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
-// Calls produce(index, worker, output) for every index 0 .. count-1 on `threads` threads (worker is
-// 0 .. threads-1, so that each may own scratch space) and consume(index, output) on the calling
-// thread, strictly in increasing index, each as soon as its output and all before it are ready.
-// The calling thread is worker 0: between hand-overs it produces items itself rather than wait.
-// At most `window` outputs wait at a time; they are reused, so produce must overwrite all of its
-// output. With one thread everything runs on the calling thread, item after item. An exception
-// from produce is raised again on the calling thread when that item's turn comes; one from
-// consume stops the other workers before it leaves.
+// Calls produce(index, worker, output) for every index 0 .. count-1 on `threads` worker threads
+// (worker is 0 .. threads-1, so that each may own scratch space) and consume(index, output) on the
+// calling thread, strictly in increasing index, each as soon as its output and all before it are
+// ready. The calling thread only hands on, so that what consume learns (the store's floor) reaches
+// the workers without delay. At most `window` outputs wait at a time; they are reused, so produce
+// must overwrite all of its output. With one thread everything runs on the calling thread, item
+// after item. An exception from produce is raised again on the calling thread when that item's
+// turn comes; one from consume stops the workers before it leaves.
 template <class Output, class Produce, class Consume>
 void ProduceInOrder(int threads, long long count, long long window, Produce&& produce, Consume&& consume) {
   if (threads <= 1 || count <= 1) {
@@ -84,7 +84,7 @@ void ProduceInOrder(int threads, long long count, long long window, Produce&& pr
       for (std::thread& t : threads) t.join();
     }
   } workers{{}, mutex, spaceFreed, stop};
-  for (int w = 1; w < threads; ++w) workers.threads.emplace_back(work, w);
+  for (int w = 0; w < threads; ++w) workers.threads.emplace_back(work, w);
 
   std::unique_lock<std::mutex> lock(mutex);
   while (consumed < count) {
@@ -97,8 +97,6 @@ void ProduceInOrder(int threads, long long count, long long window, Produce&& pr
       ready[slot] = 0;
       ++consumed;
       spaceFreed.notify_one();
-    } else if (next < count && next < consumed + window) {
-      produceClaimed(lock, next++, 0);
     } else {
       callerWaiting = true;
       readyChanged.wait(lock, [&] { return ready[slot] != 0; });

@@ -18,14 +18,17 @@ PairSearch::PairSearch(const RunParameters& parameters, const DirectionStore& di
   seen_.Resize(n);
   firstAccepted_.assign(static_cast<std::size_t>(n) + 2, 0);
   acceptedCount_.assign(static_cast<std::size_t>(n) + 2, 0);
+  passed_.assign(static_cast<std::size_t>(n) + 2, 0);
 }
 
-void PairSearch::Walk(int i, int j, PairOutcome& outcome) {
+void PairSearch::Walk(int i, int j, int kFirst, int kLast, int part, int parts, PairOutcome& outcome) {
   outcome.accepted.clear();
   outcome.wroteCrossing = false;
-  pendingTriples_ = 0;
-  for (int k = j + 1; k <= parameters_.NumberOfReflections; ++k) {
-    ++pendingTriples_;
+  quadruple_ = 0;
+  part_ = part;
+  parts_ = parts;
+  for (int k = kFirst; k <= kLast; ++k) {
+    triple_ = k - kFirst;
     const double d = TripleProduct(*directions_, i, j, k);
     if (!IsUsableTriple(d)) continue;
     if (d > 0.0)
@@ -33,7 +36,6 @@ void PairSearch::Walk(int i, int j, PairOutcome& outcome) {
     else
       VisitTriple(i, k, j, outcome);
   }
-  outcome.trailingTriples = pendingTriples_;
 }
 
 void PairSearch::VisitTriple(int i, int j, int k, PairOutcome& outcome) {
@@ -85,19 +87,21 @@ void PairSearch::VisitReflections(int i, int j, int k, bool mayRepeat, PairOutco
   for (const int l : fourth_) {
     const std::size_t at = static_cast<std::size_t>(l);
     if (seen_.IsMarked(l)) {
+      if (!passed_[at]) continue;  // the test failed the first time and fails again
       // Scoring is a pure function of the quadruple: offer the same bases again.
       for (int a = 0; a < acceptedCount_[at]; ++a) {
         AcceptedBasis again = outcome.accepted[static_cast<std::size_t>(firstAccepted_[at] + a)];
-        again.triplesBefore = pendingTriples_;
-        pendingTriples_ = 0;
+        again.quadruple = quadruple_;
         outcome.accepted.push_back(again);
       }
+      ++quadruple_;
       continue;
     }
     seen_.Mark(l);
     firstAccepted_[at] = static_cast<int>(outcome.accepted.size());
     acceptedCount_[at] = 0;
-    if (!PassesFourthDirectionTest(*directions_, i, j, k, l)) continue;
+    passed_[at] = PassesFourthDirectionTest(*directions_, i, j, k, l);
+    if (!passed_[at]) continue;
     ScoreAndKeep(i, j, k, l, outcome);
     acceptedCount_[at] = static_cast<int>(outcome.accepted.size()) - firstAccepted_[at];
   }
@@ -107,11 +111,9 @@ void PairSearch::ScoreAndKeep(int i, int j, int k, int l, PairOutcome& outcome) 
   const Mat3 W = BasisFromQuadruple(*directions_, i, j, k, l);
   scored_.clear();
   ScoreQuadruple(W, parameters_, *directions_, tables_, *candidates_, CandidateScoring::Fast,
-                 offerFloor_.load(std::memory_order_relaxed), scored_);
-  for (const CandidateScore& scored : scored_) {
-    outcome.accepted.push_back({pendingTriples_, scored});
-    pendingTriples_ = 0;
-  }
+                 offerFloor_.load(std::memory_order_relaxed), part_, parts_, scored_);
+  for (const CandidateScore& scored : scored_) outcome.accepted.push_back({triple_, quadruple_, scored});
+  ++quadruple_;
 }
 
 }  // namespace orv

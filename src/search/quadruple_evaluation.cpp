@@ -63,13 +63,16 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
 
 void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                     const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
-                    double offerFloor, std::vector<CandidateScore>& accepted) {
+                    double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted) {
   const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
+  int number = 0;
   for (int m = 1; m <= indices; ++m) {
     SublatticeCandidates(m, W, tables, candidates);
-    for (int c = 0; c < candidates.count; ++c) {
+    for (int c = 0; c < candidates.count; ++c, ++number) {
+      if (number % parts != part) continue;
       CandidateScore scored =
           ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions, scoring, offerFloor);
+      scored.candidate = number;
       if (scored.accepted) accepted.push_back(scored);
     }
   }

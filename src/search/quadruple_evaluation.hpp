@@ -23,6 +23,7 @@ struct CandidateScore {
   bool accepted = false;
   Mat3 basis{};
   ScoredBasis score;
+  int candidate = 0;  // its number among the quadruple's candidates, index by index, from 0
 };
 
 // How candidates are scored: Fast stops a candidate's first score as soon as it cannot pass and
@@ -41,11 +42,12 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
                               const DirectionStore& directions, CandidateScoring scoring = CandidateScoring::Fast,
                               double offerFloor = -std::numeric_limits<double>::infinity());
 
-// Scores every candidate of the quadruple's basis W, index by index and in list order, and appends
+// Scores the candidates of the quadruple's basis W whose number leaves the remainder `part` when
+// divided by `parts` (all of them for one part), index by index and in list order, and appends
 // each accepted one to `accepted` in that order. `candidates` is the caller's reusable buffer.
 void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                     const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
-                    double offerFloor, std::vector<CandidateScore>& accepted);
+                    double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted);
 
 // Scores every candidate of the quadruple's basis W, index by index and in list order, and offers
 // each accepted one to the store in that order. `candidates` is the caller's reusable buffer.
