@@ -204,11 +204,12 @@ bool BatchedScan(const Vec3& u, const Mat3& R, const Vec3& w, int lastScale, int
     const double p1 = h0 * r01 + h1 * r11 + h2 * r21;
     const double p2 = h0 * r02 + h1 * r12 + h2 * r22;
     const double up = u0 * p0 + u1 * p1 + u2 * p2;
+    // The tiny term keeps a zero vector's rank finite (0) and changes no square above 1e-280.
     // A tie lifts the rank far above every true one (at most 4), which sends the scan below to
     // SequentialScan: only there does rounding to even differ from NINT's rounding away from zero.
-    rank[t] = up * std::fabs(up) / (p0 * p0 + p1 * p1 + p2 * p2) + tie * kTieRank;
+    rank[t] = up * std::fabs(up) / (p0 * p0 + p1 * p1 + p2 * p2 + 1e-300) + tie * kTieRank;
   }
-  // The highest rank, in four independent chains; a NaN rank (zero vector) is passed over.
+  // The highest rank, in four independent chains.
   double top[4] = {-kLargestBatchedSquare, -kLargestBatchedSquare, -kLargestBatchedSquare, -kLargestBatchedSquare};
   int t = 0;
   for (; t + 4 <= trials; t += 4)
