@@ -4,12 +4,13 @@ ASAN_DIR  ?= build-asan
 FUZZ_DIR  ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZERS   = input_reader whole_run
+TSAN_DIR  ?= build-tsan
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
 APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsymspg-dev nlohmann-json3-dev \
                clang libclang-rt-14-dev llvm librsvg2-bin libpng-dev
 
-.PHONY: run test build deps asan-test bench clean fuzz fuzz-smoke fuzz-coverage
+.PHONY: run test build deps asan-test tsan-test bench bench-dense clean fuzz fuzz-smoke fuzz-coverage
 
 # Installs with apt-get only what is missing.
 deps:
@@ -53,6 +54,13 @@ asan-test: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
+# The threaded search under ThreadSanitizer: the ordered hand-over and whole runs at several thread counts.
+tsan-test: deps
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTHEL_TSAN=ON -DORVANTHEL_BENCH=OFF
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target orvanthel test_search test_driver
+	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -R 'ProduceInOrder|FastSearchExactness'
+
+# The search benchmarks: the literal search against the fast one on one thread and on every core.
 bench: build
 	$(BUILD_DIR)/orvanthel_bench
 
@@ -93,5 +101,9 @@ fuzz-coverage: deps
 	llvm-cov report "$$dir/fuzz_input_reader" -object "$$dir/fuzz_whole_run" -instr-profile="$$dir/fuzz.profdata" \
 	  "$$root/src/input"
 
+# The 999-spot pattern at search type 0 on every core; it runs for many minutes.
+bench-dense: build
+	ORVANTHEL_DENSE_BENCH=1 $(BUILD_DIR)/orvanthel_bench --benchmark_filter=Dense
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(FUZZ_DIR)-coverage
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(FUZZ_DIR)-coverage

@@ -1,4 +1,4 @@
-// Timings of the innermost geometry: one integer indexing and one Gauss reduction of a candidate.
+// Timings of the innermost geometry: one integer indexing (fast and literal) and one Gauss reduction.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -40,6 +40,16 @@ void BM_IndexDirection(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(IndexDirection(u, r, d, 12));
 }
 BENCHMARK(BM_IndexDirection);
+
+void BM_IndexDirectionLiteral(benchmark::State& state) {
+  Mat3 r = TypicalCandidate();
+  ReduceBasisGauss(r);
+  Mat3 d{};
+  InverseTranspose(r, d, kBasisSingularity);
+  const Vec3 u = Unit({0.3, 0.5, 0.81});
+  for (auto _ : state) benchmark::DoNotOptimize(IndexDirectionLiteral(u, r, d, 12));
+}
+BENCHMARK(BM_IndexDirectionLiteral);
 
 void BM_ReduceBasisGauss(benchmark::State& state) {
   const Mat3 candidate = TypicalCandidate();

@@ -57,7 +57,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;
-  SearchBases(run->parameters, run->directions, run->tables, run->store, events);
+  SearchBases(run->parameters, run->directions, run->tables, run->store, events, SearchOptions{options.threads, options.literalSearch});
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   if (options.chooseLattice)

@@ -18,6 +18,9 @@ struct RunOptions {
   // Where _SaveLePage writes its cells. A batch names one per pattern, so that patterns indexed
   // side by side never write the same file.
   std::string lePageFile = "LePage.inp";
+  // The search as it reads, one thread, no shortcut: the reference the tests compare the fast search
+  // with. Not a command-line option.
+  bool literalSearch = false;
 };
 
 }  // namespace orv

@@ -2,6 +2,8 @@
 #include "search/quadruple_evaluation.hpp"
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "geometry/basis_reduction.hpp"
 #include "geometry/constants.hpp"
@@ -29,31 +31,62 @@ bool IsAcceptedQuality(double quality, int numberOfReflections) {
 }
 
 CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
-                              const DirectionStore& directions) {
+                              const DirectionStore& directions, CandidateScoring scoring, double offerFloor) {
   CandidateScore result;
   const double s = VolumeScaleFactor(candidate, 1.0);
   // Candidates have det 1/m by construction; a degenerate one could not be scaled, so it is dropped.
   if (!std::isfinite(s) || s == 0.0) return result;
   Mat3 R = ScaleMatrix(candidate, s);
   ReduceBasisGauss(R);
-  result.score = CandidateQuality(R, parameters, directions);
-  if (!IsAcceptedQuality(result.score.quality, parameters.NumberOfReflections)) return result;
+  const int n = parameters.NumberOfReflections;
+  if (scoring == CandidateScoring::Literal) {
+    if (!IsAcceptedQuality(CandidateQualityLiteral(R, parameters, directions).quality, n)) return result;
+    InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
+    ReduceBasisStepwise(result.basis);
+    result.score = BasisQualityLiteral(result.basis, parameters, directions);
+    result.accepted = true;
+    return result;
+  }
+  // Both tests are pure, so they may run in either order: with a floor, the one that usually ends
+  // soonest goes first.
   InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
   ReduceBasisStepwise(result.basis);
-  result.score = BasisQuality(result.basis, parameters, directions);
+  const bool floorFirst = offerFloor != -std::numeric_limits<double>::infinity();
+  if (!floorFirst && !CandidateQualityReaches(R, parameters, directions, static_cast<double>(n) * 0.5)) return result;
+  const std::optional<ScoredBasis> score = BasisQualityIfReaching(result.basis, parameters, directions, offerFloor);
+  if (!score) return result;
+  if (floorFirst && !CandidateQualityReaches(R, parameters, directions, static_cast<double>(n) * 0.5)) return result;
+  result.score = *score;
   result.accepted = true;
   return result;
 }
 
+void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
+                    const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
+                    double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted) {
+  const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
+  int number = 0;
+  for (int m = 1; m <= indices; ++m) {
+    SublatticeCandidates(m, W, tables, candidates);
+    for (int c = 0; c < candidates.count; ++c, ++number) {
+      if (number % parts != part) continue;
+      CandidateScore scored =
+          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions, scoring, offerFloor);
+      scored.candidate = number;
+      if (scored.accepted) accepted.push_back(scored);
+    }
+  }
+}
+
 void EvaluateQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                        const SublatticeTables& tables, CandidateList& candidates, SolutionStore& store,
-                       RunObserver& events) {
+                       RunObserver& events, CandidateScoring scoring) {
   const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
   for (int m = 1; m <= indices; ++m) {
     SublatticeCandidates(m, W, tables, candidates);
     for (int c = 0; c < candidates.count; ++c) {
       const CandidateScore scored =
-          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions);
+          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions, scoring);
       if (scored.accepted) SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, events);
     }
   }

@@ -1,25 +1,34 @@
 // The search over reflection triples and fourth directions that fills the solution store.
 #include "search/search_bases.hpp"
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "search/candidate_bases.hpp"
+#include "search/ordered_work.hpp"
+#include "search/pair_search.hpp"
 #include "search/quadruple_enumeration.hpp"
 #include "search/quadruple_evaluation.hpp"
+#include "search/zone_arc_table.hpp"
 
 namespace orv {
 namespace {
 
-// Builds the basis of every quadruple handed on and evaluates its candidates.
-class EvaluatingVisitor final : public QuadrupleVisitor {
+// Builds the basis of every quadruple handed on and evaluates its candidates as they read.
+class LiteralEvaluatingVisitor final : public QuadrupleVisitor {
  public:
-  EvaluatingVisitor(const RunParameters& parameters, const SublatticeTables& tables, SolutionStore& store,
-                    RunObserver& events)
+  LiteralEvaluatingVisitor(const RunParameters& parameters, const SublatticeTables& tables, SolutionStore& store,
+                           RunObserver& events)
       : parameters_(parameters), tables_(tables), store_(store), events_(events), candidates_(new CandidateList) {}
 
   void Visit(const DirectionStore& directions, int i, int j, int k, int l) override {
     const Mat3 W = BasisFromQuadruple(directions, i, j, k, l);
-    EvaluateQuadruple(W, parameters_, directions, tables_, *candidates_, store_, events_);
+    EvaluateQuadruple(W, parameters_, directions, tables_, *candidates_, store_, events_, CandidateScoring::Literal);
   }
 
  private:
@@ -30,13 +39,116 @@ class EvaluatingVisitor final : public QuadrupleVisitor {
   std::unique_ptr<CandidateList> candidates_;  // 651 matrices, reused for every quadruple
 };
 
+void LiteralSearch(const RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                   SolutionStore& store, RunObserver& events) {
+  EnumerationBuffers buffers;
+  LiteralEvaluatingVisitor visitor(parameters, tables, store, events);
+  EnumerateQuadruples(parameters, directions, buffers, visitor, events);
+}
+
+// The lowest stored quality of a full store, when every quality is finite (only then is it sure
+// never to fall).
+void PublishWorstQuality(const SolutionStore& store, std::atomic<double>& offerFloor) {
+  double worst = std::numeric_limits<double>::infinity();
+  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
+    const double quality = store(j).SolutionQuality;
+    if (!std::isfinite(quality)) return;
+    if (quality < worst) worst = quality;
+  }
+  offerFloor.store(worst, std::memory_order_relaxed);
+}
+
+// Runs waiting to be handed on, per worker thread.
+constexpr long long kRunsInFlightPerThread = 256;
+// The walk is cut into about this many runs of triples at least, so that a few expensive
+// quadruples do not all fall to one thread; a pair is cut into at most as many runs as it has
+// triples.
+constexpr long long kRunsWanted = 20000;
+
+// A run of triples (i, j, k) for k = kFirst .. kLast.
+struct TripleRun {
+  int i, j, kFirst, kLast;
+};
+
+// The runs of the walk in its order: every pair (i, j), each cut into runs of about equal length.
+std::vector<TripleRun> CutIntoRuns(int n) {
+  const long long pairs = n < 3 ? 0 : static_cast<long long>(n - 2) * (n - 1) / 2;
+  const long long perPair = pairs == 0 ? 1 : std::max(1LL, kRunsWanted / pairs);
+  std::vector<TripleRun> runs;
+  for (int i = 1; i <= n - 2; ++i)
+    for (int j = i + 1; j <= n - 1; ++j) {
+      const int triples = n - j;
+      const int parts = static_cast<int>(std::min<long long>(perPair, triples));
+      for (int part = 0; part < parts; ++part)
+        runs.push_back({i, j, j + 1 + triples * part / parts, j + triples * (part + 1) / parts});
+    }
+  return runs;
+}
+
+// Offers the accepted bases of one run to the store in the order of the walk, with the triple
+// events before them; `accepted` holds those of every part, sorted here.
+void HandOnRun(const TripleRun& run, int n, std::vector<AcceptedBasis>& accepted, SolutionStore& store,
+               std::atomic<double>& offerFloor, RunObserver& events) {
+  std::stable_sort(accepted.begin(), accepted.end(), [](const AcceptedBasis& a, const AcceptedBasis& b) {
+    return a.quadruple != b.quadruple ? a.quadruple < b.quadruple : a.scored.candidate < b.scored.candidate;
+  });
+  if (run.j == run.i + 1 && run.kFirst == run.j + 1) events.FirstReflectionStarted(run.i, n);
+  int started = 0;  // triples of the run announced so far
+  for (const AcceptedBasis& basis : accepted) {
+    for (; started <= basis.triple; ++started) events.TripleStarted();
+    const CandidateScore& scored = basis.scored;
+    SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, events);
+    if (store.NumberOfSolutions >= MaxStoredSolutions) PublishWorstQuality(store, offerFloor);
+  }
+  for (; started <= run.kLast - run.kFirst; ++started) events.TripleStarted();
+}
+
+// The runs of triples are searched on the worker threads, for search types that try many
+// candidates per quadruple in several parts each; their outcomes are handed on here in the order
+// of the walk: the progress event at each new i, the triple events, and the accepted bases offered
+// to the store between them, exactly where the single-threaded walk puts them.
+void ThreadedSearch(const RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                    SolutionStore& store, RunObserver& events, int threads) {
+  const int n = parameters.NumberOfReflections;
+  ZoneArcTable arcs;
+  const int type = parameters.ExtentOfTheSearch;
+  if (type >= 0 && type <= 7) arcs.Build(directions, n, threads);
+  const std::vector<TripleRun> runs = CutIntoRuns(n);
+  const int parts = SublatticeIndicesTried(type) > 1 ? threads : 1;
+
+  // Once the store is full its worst quality only rises; published after every offer, it lets
+  // the workers leave out candidates that the store would drop anyway.
+  std::atomic<double> offerFloor{-std::numeric_limits<double>::infinity()};
+  std::vector<std::unique_ptr<PairSearch>> searchers;
+  for (int w = 0; w < threads; ++w)
+    searchers.push_back(std::make_unique<PairSearch>(parameters, directions, tables, arcs, offerFloor));
+
+  std::vector<AcceptedBasis> gathered;  // the parts of the current run
+  ProduceInOrder<PairOutcome>(
+      threads, static_cast<long long>(runs.size()) * parts, kRunsInFlightPerThread * threads * parts,
+      [&](long long index, int worker, PairOutcome& outcome) {
+        const TripleRun& run = runs[static_cast<std::size_t>(index / parts)];
+        searchers[static_cast<std::size_t>(worker)]->Walk(run.i, run.j, run.kFirst, run.kLast,
+                                                          static_cast<int>(index % parts), parts, outcome);
+      },
+      [&](long long index, PairOutcome& outcome) {
+        gathered.insert(gathered.end(), outcome.accepted.begin(), outcome.accepted.end());
+        if (index % parts != parts - 1) return;
+        HandOnRun(runs[static_cast<std::size_t>(index / parts)], n, gathered, store, offerFloor, events);
+        gathered.clear();
+        if (outcome.wroteCrossing) directions(n + 1) = outcome.lastCrossing;
+      });
+  events.SearchFinished();
+}
+
 }  // namespace
 
 void SearchBases(const RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
-                 SolutionStore& store, RunObserver& events) {
-  EnumerationBuffers buffers;
-  EvaluatingVisitor visitor(parameters, tables, store, events);
-  EnumerateQuadruples(parameters, directions, buffers, visitor, events);
+                 SolutionStore& store, RunObserver& events, const SearchOptions& options) {
+  if (options.literal)
+    LiteralSearch(parameters, directions, tables, store, events);
+  else
+    ThreadedSearch(parameters, directions, tables, store, events, ResolveThreadCount(options.threads));
 }
 
 }  // namespace orv

@@ -1,15 +1,25 @@
 // The search over reflection triples and fourth directions that fills the solution store.
 #pragma once
 
+#include "run_data/run_events.hpp"
 #include "run_data/run_parameters.hpp"
 #include "search/sublattice_tables.hpp"
 #include "solutions/solution_store.hpp"
 
 namespace orv {
 
+struct SearchOptions {
+  // Threads that score candidates; 0 or less takes every core, 1 runs on the calling thread alone.
+  int threads = 1;
+  // The search as it reads (generators with list scans, every trial of every reflection, one
+  // thread): the reference that every faster way must match, kept for the tests.
+  bool literal = false;
+};
+
 // Runs the whole search. Search type 4 writes its crossings into the working slot N+1 of the
-// direction store; nothing else in it changes.
+// direction store; nothing else in it changes. The store, the events and their order are the same
+// for every number of threads: the events come on the calling thread, in the order of the walk.
 void SearchBases(const RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
-                 SolutionStore& store, RunObserver& events);
+                 SolutionStore& store, RunObserver& events, const SearchOptions& options = {});
 
 }  // namespace orv

@@ -111,11 +111,19 @@ TEST(FailedWrites, TheOldFilesStayWholeAndNothingUnsavedIsAnnounced) {
 // no temporary file.
 TEST(FailedWrites, AnInterruptedRunLeavesNoTrace) {
   const FolderWithOldOutputs folder(true);
+  // A search of a few seconds, stopped (SIGTERM, as a batch system stops a job) as soon as its
+  // progress line shows.
   testing::WriteTextFile(folder.dir + "/triclinic.kqt",
                          testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/examples/silicon.kqt") +
-                             "_ExtentOfTheSearch\n9\n_CreateLogFile\n1\n_SaveLePage\n3\n");
-  const testing::ProcessResult run = folder.Run("", "timeout -s INT 1");
-  EXPECT_EQ(run.exitStatus, 124) << "the search ended before the interruption";
+                             "_ExtentOfTheSearch\n3\n_MaxAllowedMillerIndex\n60\n_AngularDeviationCriterion\n3\n"
+                             "_CreateLogFile\n1\n_SaveLePage\n3\n");
+  const std::string console = testing::MakeScratchDir("interrupted") + "/console.txt";
+  const testing::ProcessResult run = testing::RunCommand(
+      testing::ShellQuote(ORVANTHEL_EXE) + " triclinic.kqt < /dev/null > " + testing::ShellQuote(console) +
+          " 2>&1 & pid=$!; for i in $(seq 1 4000); do grep -q Progress " + testing::ShellQuote(console) +
+          " && break; sleep 0.005; done; kill -TERM $pid; wait $pid; echo \"status $?\"",
+      folder.dir);
+  EXPECT_EQ(run.output, "status 143\n") << "the search ended before the interruption";
   for (const std::string& name : folder.outputs) EXPECT_TRUE(folder.Untouched(name)) << name;
   EXPECT_EQ(FolderEntries(folder.dir), folder.ExpectedEntries());
 }

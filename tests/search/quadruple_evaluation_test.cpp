@@ -106,12 +106,25 @@ TEST(CandidateAcceptance, HalfTheReflectionsIsEnough) {
   EXPECT_EQ(accepted.score.quality, 3.5 - 0.000001 * 3.0);
   const ScoredBasis again = BasisQuality(accepted.basis, run.parameters, run.directions);
   EXPECT_EQ(accepted.score.quality, again.quality);
+  // A floor at the quality keeps the candidate as it was; one just above leaves it out.
+  const double quality = accepted.score.quality;
+  const CandidateScore atFloor = ScoreCandidate(doubled, run.parameters, run.directions, CandidateScoring::Fast, quality);
+  ASSERT_TRUE(atFloor.accepted);
+  EXPECT_EQ(atFloor.basis, accepted.basis);
+  EXPECT_EQ(atFloor.score.quality, quality);
+  EXPECT_FALSE(ScoreCandidate(doubled, run.parameters, run.directions, CandidateScoring::Fast,
+                              std::nextafter(quality, 10.0))
+                   .accepted);
 
+  // Every reflection supported, yet a weight just below 0.5 keeps the quality below 3.5.
   run.parameters.WeightsForSortingBases_2 = std::nextafter(0.5, 0.0);
-  const CandidateScore rejected = ScoreCandidate(doubled, run.parameters, run.directions);
-  EXPECT_FALSE(rejected.accepted);
-  EXPECT_LT(rejected.score.quality, 3.5);
-  EXPECT_EQ(rejected.score.counts.nFull, 7);
+  for (const CandidateScoring scoring : {CandidateScoring::Fast, CandidateScoring::Literal})
+    EXPECT_FALSE(ScoreCandidate(doubled, run.parameters, run.directions, scoring).accepted);
+  const ScoredBasis first = CandidateQuality(kIdentity, run.parameters, run.directions);
+  EXPECT_EQ(first.counts.nFull, 7);
+  EXPECT_LT(first.quality, 3.5);
+  EXPECT_FALSE(CandidateQualityReaches(kIdentity, run.parameters, run.directions, 3.5));
+  EXPECT_TRUE(CandidateQualityReaches(kIdentity, run.parameters, run.directions, first.quality));
 }
 
 TEST(QuadrupleEvaluation, CandidatesReachTheStoreIndexByIndex) {
