@@ -247,9 +247,9 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
   app.set_help_flag("-h,--help", "this text");
   app.set_version_flag("--version", std::string(kProgramVersion), "the version of the program");
   app.allow_extras();
-  for (const OptionSpec& spec : OptionTable()) {
-    const std::string name = spec.name;
-    const Handler handler = spec.handler;
+  for (const OptionSpec& entry : OptionTable()) {
+    const std::string name = entry.name;
+    const Handler handler = entry.handler;
     app.add_option_function<std::string>(
            name,
            [name, handler, &options](const std::string& value) {
@@ -257,9 +257,9 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
              if (!problem.empty())
                throw CLI::ValidationError("option " + name + " " + problem + ", got \"" + value + "\"");
            },
-           spec.description)
-        ->type_name(spec.placeholder)
-        ->group(spec.group);
+           entry.description)
+        ->type_name(entry.placeholder)
+        ->group(entry.group);
   }
 
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
