@@ -1,6 +1,30 @@
-# Fails when a file under src/<folder> includes a header of a folder that <folder> may not use.
-# Run as: cmake -DSOURCE_DIR=<repository> -P CheckLayering.cmake
-include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+# Fails when the folder table itself has a cycle, or when a file under src/<folder> includes a
+# header of a folder that <folder> may not use.
+# Run as: cmake -DSOURCE_DIR=<repository> [-DLAYERS_FILE=<table>] -P CheckLayering.cmake
+if(NOT LAYERS_FILE)
+  set(LAYERS_FILE ${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+endif()
+include(${LAYERS_FILE})
+
+# A folder may not reach itself through the folders it uses: walk the table from every folder.
+get_cmake_property(table_entries VARIABLES)
+list(FILTER table_entries INCLUDE REGEX "^ORV_USES_")
+foreach(entry ${table_entries})
+  string(REGEX REPLACE "^ORV_USES_" "" start "${entry}")
+  set(reached "")
+  set(frontier ${${entry}})
+  while(frontier)
+    list(POP_FRONT frontier next)
+    if(next STREQUAL start)
+      message(FATAL_ERROR "The folder table has a cycle: ${start} reaches itself through the folders it uses")
+    endif()
+    list(FIND reached ${next} seen)
+    if(seen EQUAL -1)
+      list(APPEND reached ${next})
+      list(APPEND frontier ${ORV_USES_${next}})
+    endif()
+  endwhile()
+endforeach()
 file(GLOB folders RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*)
 set(violations "")
 foreach(folder ${folders})
