@@ -9,6 +9,8 @@ set(ORV_USES_search solutions run_data geometry)
 set(ORV_USES_reports solutions run_data geometry)
 set(ORV_USES_input reports run_data geometry)
 set(ORV_USES_driver input reports search solutions run_data geometry)
+# The public library (include/orvanthel/): one call that indexes a pattern, built on the layers.
+set(ORV_USES_library input reports search solutions run_data geometry)
 # Programs beside the indexer, built on the lower layers only.
 set(ORV_USES_simulator reports run_data geometry)
 set(ORV_USES_import reports run_data geometry)

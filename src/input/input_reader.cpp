@@ -36,17 +36,6 @@ constexpr std::size_t kLongestFileName = PATH_MAX - 1;
   throw InputError({FreeLine("Error reading " + name + "."), FreeLine(where + ": " + reason)});
 }
 
-// A direction written with a clearly wrong length is brought to unit length; every later step
-// takes the stored directions as unit vectors. Zero and non-finite entries stay as they are and are
-// refused after the last entry.
-void NormaliseEntry(Vec3& entry) {
-  Vec3 unit{};
-  double norm = 0.0;
-  if (NormalizeVectorScaled(entry, unit, norm) == kStatusSuccess && std::abs(norm - 1.0) > kUnitLengthTolerance) {
-    entry = unit;
-  }
-}
-
 bool ReadInteger(FreeFormatReader& reader, int& target) { return reader.ReadIntegers(&target, 1) == ReadStatus::Ok; }
 bool ReadReal(FreeFormatReader& reader, double& target) { return reader.ReadReals(&target, 1) == ReadStatus::Ok; }
 
@@ -143,6 +132,17 @@ struct EntryWalk {
 };
 
 }  // namespace
+
+// A direction written with a clearly wrong length is brought to unit length; every later step
+// takes the stored directions as unit vectors. Zero and non-finite entries stay as they are and are
+// refused after the last entry.
+void NormaliseEntry(Vec3& entry) {
+  Vec3 unit{};
+  double norm = 0.0;
+  if (NormalizeVectorScaled(entry, unit, norm) == kStatusSuccess && std::abs(norm - 1.0) > kUnitLengthTolerance) {
+    entry = unit;
+  }
+}
 
 EntriesRead ReadKeywordEntries(FreeFormatReader& reader, const std::string& name, RunParameters& parameters,
                                DirectionStore& directions, std::ostream& console) {

@@ -10,6 +10,10 @@ namespace orv {
 
 class FreeFormatReader;
 
+// A direction written with a clearly wrong length (more than 1e-6 from 1) is brought to unit
+// length, as the reader does with every reflection; zero and non-finite entries stay as they are.
+void NormaliseEntry(Vec3& entry);
+
 // Reads the named input file into the parameters and the direction store, echoing every value on
 // the console, and checks that every reflection the search will use was given. Any error throws an
 // InputError with the console lines that say why.

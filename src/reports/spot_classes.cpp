@@ -18,6 +18,7 @@ std::vector<ClassifiedSpot> ClassifySpots(const Mat3& basis, const RunParameters
     const IndexedDirection indexed = IndexDirection(directions(j), r, basis, parameters.MaxAllowedMillerIndex);
     const ReflectionRowKind kind = FormatReflectionRow(j, indexed, parameters.AngularDeviationCriterion).kind;
     ClassifiedSpot spot;
+    spot.deviation = indexed.theta;
     if (kind == ReflectionRowKind::WithinHalfTolerance || kind == ReflectionRowKind::WithinTolerance) {
       spot.spotClass =
           kind == ReflectionRowKind::WithinHalfTolerance ? SpotClass::WithinHalfTolerance : SpotClass::WithinTolerance;

@@ -18,6 +18,7 @@ enum class SpotClass {
 struct ClassifiedSpot {
   SpotClass spotClass = SpotClass::NotIndexed;
   MillerIndices hkl{};  // the nearest integers of the real indices; meaningful for indexed spots only
+  double deviation = 0.0;  // radians between the spot and the lattice row it was indexed on (pi: none)
 };
 
 // Spot j of the direction store as element j - 1, classified under the direct basis `basis`.
