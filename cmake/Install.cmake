@@ -4,19 +4,19 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 install(TARGETS orvanthel_library EXPORT orvanthelTargets
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION lib
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/orvanthel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(EXPORT orvanthelTargets NAMESPACE orvanthel:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/orvanthel)
+install(EXPORT orvanthelTargets NAMESPACE orvanthel:: DESTINATION lib/cmake/orvanthel)
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/orvanthelConfig.cmake.in
                               ${CMAKE_BINARY_DIR}/orvanthelConfig.cmake
-                              INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/orvanthel)
+                              INSTALL_DESTINATION lib/cmake/orvanthel)
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/orvanthelConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/orvanthelConfig.cmake ${CMAKE_BINARY_DIR}/orvanthelConfigVersion.cmake
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/orvanthel)
+        DESTINATION lib/cmake/orvanthel)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/orvanthel.pc.in ${CMAKE_BINARY_DIR}/orvanthel.pc @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/orvanthel.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${CMAKE_BINARY_DIR}/orvanthel.pc DESTINATION lib/pkgconfig)
 install(TARGETS orvanthel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(tool orvanthel-import orvanthel-simulate)
   if(TARGET ${tool})
