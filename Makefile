@@ -8,9 +8,10 @@ TSAN_DIR  ?= build-tsan
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
 APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsymspg-dev nlohmann-json3-dev \
-               clang libclang-rt-14-dev llvm librsvg2-bin libpng-dev
+               clang libclang-rt-14-dev llvm librsvg2-bin libpng-dev pkg-config pybind11-dev python3-dev python3-numpy \
+               python3-pytest python3-matplotlib
 
-.PHONY: run test build deps asan-test tsan-test bench bench-dense clean fuzz fuzz-smoke fuzz-coverage
+.PHONY: run test build deps install asan-test tsan-test bench bench-dense clean fuzz fuzz-smoke fuzz-coverage
 
 # Installs with apt-get only what is missing.
 deps:
@@ -27,6 +28,12 @@ deps:
 	command -v llvm-cov >/dev/null 2>&1 || missing="$$missing llvm"; \
 	command -v rsvg-convert >/dev/null 2>&1 || missing="$$missing librsvg2-bin"; \
 	[ -f /usr/include/png.h ] || missing="$$missing libpng-dev"; \
+	command -v pkg-config >/dev/null 2>&1 || missing="$$missing pkg-config"; \
+	[ -f /usr/include/pybind11/pybind11.h ] || missing="$$missing pybind11-dev"; \
+	ls /usr/include/python3*/Python.h >/dev/null 2>&1 || missing="$$missing python3-dev"; \
+	/usr/bin/python3 -c "import numpy" >/dev/null 2>&1 || missing="$$missing python3-numpy"; \
+	/usr/bin/python3 -c "import pytest" >/dev/null 2>&1 || missing="$$missing python3-pytest"; \
+	/usr/bin/python3 -c "import matplotlib" >/dev/null 2>&1 || missing="$$missing python3-matplotlib"; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  SUDO=""; [ "$$(id -u)" -eq 0 ] || SUDO=sudo; \
@@ -47,6 +54,11 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The programs, the library, its headers, the CMake package and orvanthel.pc under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test: deps

@@ -1,0 +1,228 @@
+// The Python module orvanthel._orvanthel: the library's Index, ReadKqtFile and pattern of detector
+// angles, with numpy arrays in and out. The search runs without the GIL; Ctrl-C stops it.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <Python.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "orvanthel/orvanthel.hpp"
+
+namespace py = pybind11;
+
+namespace {
+
+py::array_t<double> MatrixArray(const orvanthel::Matrix3& m) {
+  py::array_t<double> array({3, 3});
+  auto out = array.mutable_unchecked<2>();
+  for (py::ssize_t r = 0; r < 3; ++r)
+    for (py::ssize_t c = 0; c < 3; ++c) out(r, c) = m[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+  return array;
+}
+
+py::array_t<int> IntMatrixArray(const orvanthel::IntMatrix3& m) {
+  py::array_t<int> array({3, 3});
+  auto out = array.mutable_unchecked<2>();
+  for (py::ssize_t r = 0; r < 3; ++r)
+    for (py::ssize_t c = 0; c < 3; ++c) out(r, c) = m[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+  return array;
+}
+
+py::dict CellDict(const orvanthel::Cell& cell) {
+  py::dict d;
+  d["a"] = cell.a;
+  d["b"] = cell.b;
+  d["c"] = cell.c;
+  d["alpha"] = cell.alpha;
+  d["beta"] = cell.beta;
+  d["gamma"] = cell.gamma;
+  d["volume"] = cell.volume;
+  return d;
+}
+
+const char* ClassName(orvanthel::SpotClass spotClass) {
+  if (spotClass == orvanthel::SpotClass::WithinHalfTolerance) return "withinHalfTolerance";
+  if (spotClass == orvanthel::SpotClass::WithinTolerance) return "withinTolerance";
+  return "notIndexed";
+}
+
+// The directions of an (N, 3) array of any float type.
+orvanthel::Pattern PatternOfArray(const py::array_t<double, py::array::c_style | py::array::forcecast>& directions) {
+  if (directions.ndim() != 2 || directions.shape(1) != 3)
+    throw orvanthel::Error(orvanthel::ErrorCode::InvalidPattern, "directions must be an array of shape (N, 3).");
+  orvanthel::Pattern pattern;
+  auto in = directions.unchecked<2>();
+  for (py::ssize_t i = 0; i < directions.shape(0); ++i) pattern.directions.push_back({in(i, 0), in(i, 1), in(i, 2)});
+  return pattern;
+}
+
+std::vector<double> VectorOf(const std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>>& a) {
+  if (!a) return {};
+  if (a->ndim() != 1) throw orvanthel::Error(orvanthel::ErrorCode::InvalidPattern, "angle columns must be 1-D arrays.");
+  return std::vector<double>(a->data(), a->data() + a->size());
+}
+
+// Asks Python, with the GIL held for the moment, whether a signal (Ctrl-C) is pending.
+class SignalObserver : public orvanthel::IndexingObserver {
+ public:
+  bool StopRequested() override {
+    py::gil_scoped_acquire gil;
+    if (PyErr_CheckSignals() != 0) {
+      interrupted = true;
+      return true;
+    }
+    return false;
+  }
+  bool interrupted = false;
+};
+
+py::dict SolutionDict(const orvanthel::Solution& s) {
+  py::dict d;
+  d["rank"] = s.rank;
+  d["bravais_type"] = s.bravaisType;
+  d["primitive_cell"] = CellDict(s.primitiveCell);
+  d["conventional_cell"] = CellDict(s.conventionalCell);
+  d["direct_basis"] = MatrixArray(s.directBasis);
+  d["reciprocal_basis"] = MatrixArray(s.reciprocalBasis);
+  d["conventional_basis"] = MatrixArray(s.conventionalBasis);
+  d["to_conventional"] = IntMatrixArray(s.toConventional);
+  d["quality"] = s.quality;
+  d["within_tolerance"] = s.withinTolerance;
+  d["within_half_tolerance"] = s.withinHalfTolerance;
+  const py::ssize_t n = static_cast<py::ssize_t>(s.spots.size());
+  py::array_t<int> hkl({n, py::ssize_t{3}});
+  py::array_t<double> deviations(n);
+  auto h = hkl.mutable_unchecked<2>();
+  auto dev = deviations.mutable_unchecked<1>();
+  py::list classes;
+  for (py::ssize_t j = 0; j < n; ++j) {
+    const orvanthel::SpotIndexing& spot = s.spots[static_cast<std::size_t>(j)];
+    for (py::ssize_t c = 0; c < 3; ++c) h(j, c) = spot.hkl[static_cast<std::size_t>(c)];
+    dev(j) = spot.deviationDegrees;
+    classes.append(ClassName(spot.spotClass));
+  }
+  d["hkl"] = hkl;
+  d["deviations"] = deviations;
+  d["classes"] = classes;
+  return d;
+}
+
+py::dict OptionsDict(const orvanthel::IndexingOptions& o) {
+  py::dict d;
+  d["volume"] = o.volumeOfPrimitiveCell;
+  d["max_index"] = o.maxMillerIndex;
+  d["search_type"] = o.searchType;
+  d["tolerance"] = o.toleranceDegrees;
+  d["main_criterion"] = o.mainCriterion ? py::cast(*o.mainCriterion) : py::none();
+  d["weights"] = py::make_tuple(o.weightHalfTolerance, o.weightTolerance);
+  d["max_solutions"] = o.maxSolutions;
+  d["threads"] = o.threads;
+  d["choose_lattice"] = o.chooseLattice;
+  return d;
+}
+
+py::dict IndexPattern(const orvanthel::Pattern& pattern, const orvanthel::IndexingOptions& options) {
+  SignalObserver observer;
+  orvanthel::IndexingResult result;
+  {
+    py::gil_scoped_release released;
+    try {
+      result = orvanthel::Index(pattern, options, &observer);
+    } catch (const orvanthel::Error& error) {
+      if (error.code() == orvanthel::ErrorCode::Cancelled && observer.interrupted) {
+        py::gil_scoped_acquire gil;
+        throw py::error_already_set();  // the KeyboardInterrupt that PyErr_CheckSignals raised
+      }
+      throw;
+    }
+  }
+  py::dict out;
+  out["options"] = OptionsDict(result.options);
+  out["number_of_spots"] = result.numberOfSpots;
+  py::list solutions;
+  for (const orvanthel::Solution& s : result.solutions) solutions.append(SolutionDict(s));
+  out["solutions"] = solutions;
+  return out;
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_orvanthel, m) {
+  m.doc() = "Ab initio indexing of Laue diffraction patterns (the compiled core of the orvanthel package).";
+  // orvanthel.Error carries the library's error code as a word in its `code` attribute.
+  static py::exception<orvanthel::Error> error(m, "Error", PyExc_RuntimeError);
+  py::register_exception_translator([](std::exception_ptr p) {
+    try {
+      if (p) std::rethrow_exception(p);
+    } catch (const orvanthel::Error& e) {
+      static const char* const codes[] = {"invalid_pattern", "invalid_options", "read_failed",
+                                          "cancelled",       "out_of_memory",   "internal"};
+      py::object instance = py::reinterpret_borrow<py::object>(error.ptr())(e.what());
+      instance.attr("code") = codes[static_cast<int>(e.code())];
+      PyErr_SetObject(error.ptr(), instance.ptr());
+    }
+  });
+
+  m.def(
+      "_index",
+      [](const py::array_t<double, py::array::c_style | py::array::forcecast>& directions,
+         std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>> twoTheta,
+         std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>> chi,
+         std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>> intensities, double volume,
+         int maxIndex, int searchType, double tolerance, std::optional<double> mainCriterion, double weightHalf,
+         double weightFull, int maxSolutions, int threads, bool chooseLattice) {
+        orvanthel::Pattern pattern = PatternOfArray(directions);
+        pattern.twoThetaDegrees = VectorOf(twoTheta);
+        pattern.chiDegrees = VectorOf(chi);
+        pattern.intensities = VectorOf(intensities);
+        orvanthel::IndexingOptions options;
+        options.volumeOfPrimitiveCell = volume;
+        options.maxMillerIndex = maxIndex;
+        options.searchType = searchType;
+        options.toleranceDegrees = tolerance;
+        options.mainCriterion = mainCriterion;
+        options.weightHalfTolerance = weightHalf;
+        options.weightTolerance = weightFull;
+        options.maxSolutions = maxSolutions;
+        options.threads = threads;
+        options.chooseLattice = chooseLattice;
+        return IndexPattern(pattern, options);
+      },
+      py::arg("directions"), py::arg("two_theta"), py::arg("chi"), py::arg("intensities"), py::arg("volume"),
+      py::arg("max_index"), py::arg("search_type"), py::arg("tolerance"), py::arg("main_criterion"),
+      py::arg("weight_half"), py::arg("weight_full"), py::arg("max_solutions"), py::arg("threads"),
+      py::arg("choose_lattice"));
+
+  m.def(
+      "_directions_from_angles",
+      [](const py::array_t<double, py::array::c_style | py::array::forcecast>& twoTheta,
+         const py::array_t<double, py::array::c_style | py::array::forcecast>& chi) {
+        const orvanthel::Pattern pattern = orvanthel::PatternFromScatteringAngles(VectorOf(twoTheta), VectorOf(chi));
+        py::array_t<double> out({static_cast<py::ssize_t>(pattern.directions.size()), py::ssize_t{3}});
+        auto o = out.mutable_unchecked<2>();
+        for (py::ssize_t i = 0; i < o.shape(0); ++i)
+          for (py::ssize_t c = 0; c < 3; ++c)
+            o(i, c) = pattern.directions[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)];
+        return out;
+      },
+      py::arg("two_theta"), py::arg("chi"));
+
+  m.def(
+      "_read_kqt",
+      [](const std::string& path) {
+        const orvanthel::KqtInput input = orvanthel::ReadKqtFile(path);
+        py::array_t<double> directions({static_cast<py::ssize_t>(input.pattern.directions.size()), py::ssize_t{3}});
+        auto o = directions.mutable_unchecked<2>();
+        for (py::ssize_t i = 0; i < o.shape(0); ++i)
+          for (py::ssize_t c = 0; c < 3; ++c)
+            o(i, c) = input.pattern.directions[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)];
+        return py::make_tuple(directions, OptionsDict(input.options));
+      },
+      py::arg("path"));
+
+  m.attr("__version__") = orvanthel::Version();
+}

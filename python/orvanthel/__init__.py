@@ -1,0 +1,98 @@
+"""Ab initio indexing of Laue diffraction patterns.
+
+>>> import orvanthel
+>>> result = orvanthel.index(two_theta=tth, chi=chi, volume=45.27)
+>>> best = result.solutions[0]
+>>> best.bravais_type, best.conventional_cell["a"], best.within_tolerance
+('cF', 5.657..., 95)
+
+Directions are those of the scattering vectors q = k_out - k_in. Detector angles are read in the
+frame of peak lists: x along the incident beam, z towards the detector; q is along
+(-sin theta, cos theta sin chi, cos theta cos chi) with theta = 2theta / 2. The lattice choice is on
+by default (set ``choose_lattice=False`` for the program's classic ranking).
+"""
+import json
+
+import numpy as np
+
+from ._orvanthel import Error, __version__
+from . import _orvanthel
+
+__all__ = ["Error", "Result", "Solution", "directions_from_angles", "index", "read_kqt", "__version__"]
+
+
+class Solution:
+    """One ranked solution: cells, bases (rows a, b, c or a*, b*, c*), lattice and spot indices.
+
+    ``hkl`` is an (N, 3) integer array on the solution's reduced primitive basis, meaningful where
+    ``classes`` is not "notIndexed"; ``deviations`` are the angles in degrees between each spot and
+    its lattice row.
+    """
+
+    def __init__(self, fields):
+        self._fields = fields
+        for key, value in fields.items():
+            setattr(self, key, value)
+
+    def to_dict(self):
+        return {key: (value.tolist() if isinstance(value, np.ndarray) else value) for key, value in self._fields.items()}
+
+    def __repr__(self):
+        cell = self.conventional_cell
+        return (f"<Solution {self.rank}: {self.bravais_type or '?'} a={cell['a']:.4f} b={cell['b']:.4f} "
+                f"c={cell['c']:.4f} {self.within_tolerance} spots>")
+
+
+class Result:
+    """What an indexing run found: ``solutions`` best first, ``options`` as used."""
+
+    def __init__(self, fields):
+        self.options = fields["options"]
+        self.number_of_spots = fields["number_of_spots"]
+        self.solutions = [Solution(s) for s in fields["solutions"]]
+
+    def to_dict(self):
+        return {"options": self.options, "number_of_spots": self.number_of_spots,
+                "solutions": [s.to_dict() for s in self.solutions]}
+
+    def to_json(self, **kwargs):
+        """The result as a JSON text (numpy arrays as nested lists)."""
+        return json.dumps(self.to_dict(), **kwargs)
+
+    def __repr__(self):
+        return f"<Result: {len(self.solutions)} solutions for {self.number_of_spots} spots>"
+
+
+def directions_from_angles(two_theta, chi):
+    """Unit scattering directions, an (N, 3) array, from 2theta and chi in degrees."""
+    return _orvanthel._directions_from_angles(np.asarray(two_theta, float), np.asarray(chi, float))
+
+
+def index(directions=None, *, two_theta=None, chi=None, intensities=None, volume=1000.0, tolerance=1.0,
+          max_index=12, search_type=0, main_criterion=None, weights=(0.3, 0.7), max_solutions=16, threads=0,
+          choose_lattice=True):
+    """Indexes one pattern, given as an (N, 3) array of directions or as 2theta and chi arrays.
+
+    The options are those of a ".kqt" file: ``volume`` of the primitive cell (the pattern fixes only the
+    shape of the cell), ``tolerance`` in degrees, ``max_index``, ``search_type`` 0..9, ``main_criterion``,
+    ``weights`` (W1, W2), ``max_solutions``; ``threads`` 0 uses every core. Raises orvanthel.Error with
+    the program's message; Ctrl-C stops the search (KeyboardInterrupt).
+    """
+    if directions is None:
+        if two_theta is None or chi is None:
+            raise TypeError("give directions, or two_theta and chi")
+        directions = directions_from_angles(two_theta, chi)
+    def column(values):
+        return None if values is None else np.asarray(values, float)
+    fields = _orvanthel._index(np.asarray(directions, float), column(two_theta), column(chi), column(intensities),
+                               float(volume), int(max_index), int(search_type), float(tolerance),
+                               None if main_criterion is None else float(main_criterion), float(weights[0]),
+                               float(weights[1]), int(max_solutions), int(threads), bool(choose_lattice))
+    return Result(fields)
+
+
+def read_kqt(path):
+    """The spots and options of a ".kqt" file: (directions, options), options as ``index`` takes them
+    (with choose_lattice False, as the program runs the file)."""
+    directions, options = _orvanthel._read_kqt(str(path))
+    return directions, options
