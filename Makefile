@@ -11,7 +11,7 @@ APT_PACKAGES = cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli1
                clang libclang-rt-14-dev llvm librsvg2-bin libpng-dev pkg-config pybind11-dev python3-dev python3-numpy \
                python3-pytest python3-matplotlib
 
-.PHONY: run test build deps install asan-test tsan-test bench bench-dense clean fuzz fuzz-smoke fuzz-coverage
+.PHONY: run test build deps install slurm-test asan-test tsan-test bench bench-dense clean fuzz fuzz-smoke fuzz-coverage
 
 # Installs with apt-get only what is missing.
 deps:
@@ -59,6 +59,11 @@ test: build
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A real one-node Slurm (slurm-wlm and munge, installed when missing) runs the job array over a
+# small simulated map; the merged summary must equal a batch of the same patterns on this machine.
+slurm-test: build
+	bash tests/slurm/local_slurm_run.sh
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test: deps
