@@ -12,6 +12,7 @@ PairSearch::PairSearch(const RunParameters& parameters, const DirectionStore& di
       tables_(tables),
       offerFloor_(offerFloor),
       directions_(new DirectionStore(directions)),
+      fourthSource_(DecodeSearchType(parameters.ExtentOfTheSearch).fourth),
       generators_(arcs, parameters.NumberOfReflections),
       candidates_(new CandidateList) {
   const int n = parameters.NumberOfReflections;
@@ -39,21 +40,16 @@ void PairSearch::Walk(int i, int j, int kFirst, int kLast, int part, int parts, 
 }
 
 void PairSearch::VisitTriple(int i, int j, int k, PairOutcome& outcome) {
-  switch (parameters_.ExtentOfTheSearch) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
+  switch (fourthSource_) {
+    case FourthDirectionSource::ThreeZones:
       generators_.ThreeZoneReflections(i, j, k, fourth_);
       VisitReflections(i, j, k, false, outcome);
       break;
-    case 5:
-    case 6:
-    case 7:
+    case FourthDirectionSource::TwoZones:
       generators_.TwoZoneReflections(i, j, k, fourth_);
       VisitReflections(i, j, k, true, outcome);
       break;
-    case 4: {
+    case FourthDirectionSource::ZoneCrossings: {
       generators_.ZoneCrossings(*directions_, i, j, k, crossings_);
       const int slot = parameters_.NumberOfReflections + 1;
       for (const Vec3& crossing : crossings_) {
@@ -66,13 +62,12 @@ void PairSearch::VisitTriple(int i, int j, int k, PairOutcome& outcome) {
       }
       break;
     }
-    case 8:
-    case 9:
+    case FourthDirectionSource::InsideCone:
       // The generator has applied the cone test already.
       ConeReflections(*directions_, parameters_.NumberOfReflections, i, j, k, fourth_);
       for (const int l : fourth_) ScoreAndKeep(i, j, k, l, outcome);
       break;
-    default:
+    case FourthDirectionSource::None:
       break;
   }
 }

@@ -9,6 +9,7 @@
 #include "search/candidate_bases.hpp"
 #include "search/marked_zone_generators.hpp"
 #include "search/quadruple_evaluation.hpp"
+#include "search/search_type.hpp"
 #include "search/sublattice_tables.hpp"
 
 namespace orv {
@@ -57,6 +58,7 @@ class PairSearch {
   const SublatticeTables& tables_;
   const std::atomic<double>& offerFloor_;
   std::unique_ptr<DirectionStore> directions_;
+  FourthDirectionSource fourthSource_;
   MarkedZoneGenerators generators_;
   std::unique_ptr<CandidateList> candidates_;
   std::vector<int> fourth_;

@@ -1,6 +1,8 @@
 // The walk over reflection triples and their fourth directions, in the order bases reach the store.
 #include "search/quadruple_enumeration.hpp"
 
+#include "search/search_type.hpp"
+
 
 namespace orv {
 namespace {
@@ -15,21 +17,16 @@ void VisitTestedReflections(const std::vector<int>& fourth, int i, int j, int k,
 
 void VisitTripleQuadruples(int searchType, int n, int i, int j, int k, DirectionStore& directions,
                            EnumerationBuffers& buffers, QuadrupleVisitor& visitor) {
-  switch (searchType) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
+  switch (DecodeSearchType(searchType).fourth) {
+    case FourthDirectionSource::ThreeZones:
       ThreeZoneReflections(directions, i, j, k, buffers.arcs, buffers.fourth);
       VisitTestedReflections(buffers.fourth, i, j, k, directions, visitor);
       break;
-    case 5:
-    case 6:
-    case 7:
+    case FourthDirectionSource::TwoZones:
       TwoZoneReflections(directions, i, j, k, buffers.arcs, buffers.fourth);
       VisitTestedReflections(buffers.fourth, i, j, k, directions, visitor);
       break;
-    case 4: {
+    case FourthDirectionSource::ZoneCrossings: {
       ZoneCrossings(directions, i, j, k, buffers.arcs, buffers.crossings);
       const int slot = n + 1;
       for (const Vec3& crossing : buffers.crossings) {
@@ -38,13 +35,12 @@ void VisitTripleQuadruples(int searchType, int n, int i, int j, int k, Direction
       }
       break;
     }
-    case 8:
-    case 9:
+    case FourthDirectionSource::InsideCone:
       // The generator has applied the cone test already.
       ConeReflections(directions, n, i, j, k, buffers.fourth);
       for (const int l : buffers.fourth) visitor.Visit(directions, i, j, k, l);
       break;
-    default:
+    case FourthDirectionSource::None:
       break;
   }
 }

@@ -7,24 +7,9 @@
 
 #include "geometry/basis_reduction.hpp"
 #include "geometry/constants.hpp"
+#include "search/search_type.hpp"
 
 namespace orv {
-
-int SublatticeIndicesTried(int searchType) {
-  switch (searchType) {
-    case 1:
-    case 6:
-    case 9:
-      return 3;
-    case 2:
-    case 7:
-      return 8;
-    case 3:
-      return 16;
-    default:
-      return 1;
-  }
-}
 
 bool IsAcceptedQuality(double quality, int numberOfReflections) {
   return quality >= static_cast<double>(numberOfReflections) * 0.5;
@@ -64,7 +49,7 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
 void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                     const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
                     double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted) {
-  const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
+  const int indices = DecodeSearchType(parameters.ExtentOfTheSearch).sublatticeIndices;
   int number = 0;
   for (int m = 1; m <= indices; ++m) {
     SublatticeCandidates(m, W, tables, candidates);
@@ -81,7 +66,7 @@ void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const Direct
 void EvaluateQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                        const SublatticeTables& tables, CandidateList& candidates, SolutionStore& store,
                        RunObserver& events, CandidateScoring scoring) {
-  const int indices = SublatticeIndicesTried(parameters.ExtentOfTheSearch);
+  const int indices = DecodeSearchType(parameters.ExtentOfTheSearch).sublatticeIndices;
   for (int m = 1; m <= indices; ++m) {
     SublatticeCandidates(m, W, tables, candidates);
     for (int c = 0; c < candidates.count; ++c) {

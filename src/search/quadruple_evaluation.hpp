@@ -11,9 +11,6 @@
 
 namespace orv {
 
-// How many sublattice indices (1..M) are tried per quadruple for a search type.
-int SublatticeIndicesTried(int searchType);
-
 // A candidate is accepted when its first score reaches half the number of reflections.
 bool IsAcceptedQuality(double quality, int numberOfReflections);
 

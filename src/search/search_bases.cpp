@@ -14,6 +14,7 @@
 #include "search/pair_search.hpp"
 #include "search/quadruple_enumeration.hpp"
 #include "search/quadruple_evaluation.hpp"
+#include "search/search_type.hpp"
 #include "search/zone_arc_table.hpp"
 
 namespace orv {
@@ -111,10 +112,12 @@ void ThreadedSearch(const RunParameters& parameters, DirectionStore& directions,
                     SolutionStore& store, RunObserver& events, int threads) {
   const int n = parameters.NumberOfReflections;
   ZoneArcTable arcs;
-  const int type = parameters.ExtentOfTheSearch;
-  if (type >= 0 && type <= 7) arcs.Build(directions, n, threads);
+  const SearchType type = DecodeSearchType(parameters.ExtentOfTheSearch);
+  // The zone generators read the arcs; the cone generator and an unknown type do not.
+  if (type.fourth != FourthDirectionSource::InsideCone && type.fourth != FourthDirectionSource::None)
+    arcs.Build(directions, n, threads);
   const std::vector<TripleRun> runs = CutIntoRuns(n);
-  const int parts = SublatticeIndicesTried(type) > 1 ? threads : 1;
+  const int parts = type.sublatticeIndices > 1 ? threads : 1;
 
   // Once the store is full its worst quality only rises; published after every offer, it lets
   // the workers leave out candidates that the store would drop anyway.
