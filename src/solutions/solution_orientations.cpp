@@ -1,0 +1,24 @@
+// The orientation of every kept solution and the strain of solution 1.
+#include "solutions/solution_orientations.hpp"
+
+namespace orv {
+
+SolutionOrientations OrientSolutions(const SolutionStore& store, const SolutionLattices& lattices,
+                                     const std::optional<ReferenceCell>& reference, const RunParameters& parameters,
+                                     const DirectionStore& directions) {
+  SolutionOrientations result;
+  const std::size_t n = lattices.analysed.size();
+  result.oriented.assign(n, false);
+  result.orientation.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!lattices.analysed[i]) continue;
+    result.oriented[i] = OrientSolution(store(static_cast<int>(i) + 1).SolutionBasis, lattices.symmetry[i],
+                                        result.orientation[i]);
+  }
+  if (reference && n > 0 && result.oriented[0])
+    result.strain = MeasureDeviatoricStrain(store(1).SolutionBasis, result.orientation[0], *reference,
+                                            lattices.tolerance, parameters, directions);
+  return result;
+}
+
+}  // namespace orv
