@@ -13,7 +13,6 @@
 #include "geometry/rotation.hpp"
 #include "solutions/direction_fit_covariance.hpp"
 #include "solutions/lattice_rotations.hpp"
-#include "solutions/support_keeping_refinement.hpp"
 
 namespace orv {
 
@@ -214,8 +213,7 @@ DeviatoricStrain MeasureDeviatoricStrain(const Mat3& directBasis, const CrystalO
 
   DeviatoricStrain result;
   result.fromDirectBasis = setting;
-  result.fittedBasis = directBasis;
-  RefineKeepingSupport(result.fittedBasis, parameters, directions);
+  result.fittedBasis = LeastSquaresBasis(directBasis, parameters, directions);
   const std::vector<DirectionObservation> observations =
       SupportedObservations(result.fittedBasis, parameters, directions);
   result.reflections = static_cast<int>(observations.size());

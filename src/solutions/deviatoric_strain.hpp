@@ -59,7 +59,7 @@ struct DeviatoricStrain {
 
 // The strain of the solution's lattice (direct basis rows, frame of the directions; `orientation`
 // from OrientSolution) against `reference`. The basis is first refined by least squares to the
-// directions it indexes (RefineKeepingSupport); the observed conventional basis is the setting of
+// directions it indexes (LeastSquaresBasis); the observed conventional basis is the setting of
 // the lattice whose shape is closest to the reference (the orientation's own setting when several
 // are equally close). Throws ReferenceCellMismatch when the reference is of another Bravais type, or
 // its shape differs by more than the lattice tolerance.

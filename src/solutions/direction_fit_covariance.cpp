@@ -15,6 +15,9 @@ namespace {
 
 constexpr int kParameters = 9;
 constexpr double kMisfitCut = 4.0;
+constexpr int kLargestPasses = 6;
+// A pass that moves no entry of the basis by more than this share of the largest has settled.
+constexpr double kSettled = 1e-12;
 // Step of the central differences, relative to the largest entry of R.
 constexpr double kRelativeStep = 1e-6;
 using Square9 = std::array<std::array<double, kParameters>, kParameters>;
@@ -81,6 +84,31 @@ std::vector<DirectionObservation> SupportedObservations(const Mat3& direct, cons
   for (std::size_t k = 0; k < supported.size(); ++k)
     if (misfits[k] <= cut) kept.push_back(supported[k]);
   return kept;
+}
+
+Mat3 LeastSquaresBasis(const Mat3& directBasis, const RunParameters& parameters, const DirectionStore& directions) {
+  const double volume = std::fabs(Determinant(directBasis));
+  Mat3 current = directBasis;
+  for (int pass = 0; pass < kLargestPasses; ++pass) {
+    Mat3 reciprocal{};
+    Mat3 direct{};
+    if (!FitBasisToDirections(SupportedObservations(current, parameters, directions), reciprocal) ||
+        InverseTranspose(reciprocal, direct, kBasisSingularity) != kStatusSuccess)
+      break;
+    const double s = VolumeScaleFactor(direct, volume);
+    if (!std::isfinite(s)) break;
+    const Mat3 refined = ScaleMatrix(direct, s);
+    double change = 0.0;
+    double largest = 0.0;
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) {
+        change = std::fmax(change, std::fabs(refined[r][c] - current[r][c]));
+        largest = std::fmax(largest, std::fabs(refined[r][c]));
+      }
+    current = refined;
+    if (change <= kSettled * largest) break;
+  }
+  return current;
 }
 
 bool StandardUncertainties(const std::vector<DirectionObservation>& observations, const Mat3& r,

@@ -17,6 +17,12 @@ namespace orv {
 std::vector<DirectionObservation> SupportedObservations(const Mat3& directBasis, const RunParameters& parameters,
                                                         const DirectionStore& directions);
 
+// The least-squares basis of the directions: the direct basis refitted (FitBasisToDirections) to
+// SupportedObservations, with the reflections taken afresh after each pass, until it settles (at
+// most six passes). It keeps the setting and the cell volume of the basis it starts from; a basis
+// that cannot be fitted (fewer than four reflections, say) comes back unchanged.
+Mat3 LeastSquaresBasis(const Mat3& directBasis, const RunParameters& parameters, const DirectionStore& directions);
+
 // Quantities computed from a reciprocal basis R; false when they cannot be.
 using BasisFunction = std::function<bool(const Mat3& reciprocal, std::vector<double>& values)>;
 

@@ -22,7 +22,8 @@ struct SolutionOrientations {
   std::optional<DeviatoricStrain> strain;
 };
 
-// Orients solutions 1..NumberOfSolutions, and with a reference measures the strain of solution 1
+// Orients solutions 1..NumberOfSolutions, each from the least-squares basis of the directions it
+// indexes (LeastSquaresBasis), and with a reference measures the strain of solution 1
 // (throws ReferenceCellMismatch when the reference does not describe its lattice).
 SolutionOrientations OrientSolutions(const SolutionStore& store, const SolutionLattices& lattices,
                                      const std::optional<ReferenceCell>& reference, const RunParameters& parameters,
