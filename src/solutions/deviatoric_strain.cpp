@@ -271,7 +271,7 @@ CrystalOrientation OrientationOfReference(const CrystalOrientation& orientation,
   result.ub = UBOfReciprocalRows(reciprocal);
   result.u = strain.tensors.rotation;
   result.eulerDegrees = BungeEulerAngles(result.u);
-  result.latticeRotations = ProperLatticeRotations(metric);
+  result.latticeRotations = RotationsKeepingLattice(ProperLatticeRotations(metric), strain.fromDirectBasis);
   result.crystalRotations = CartesianRotations(result.latticeRotations, crystalBasis);
   return result;
 }
