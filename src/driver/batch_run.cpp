@@ -15,6 +15,7 @@
 #include "driver/batch_worker.hpp"
 #include "reports/results_file.hpp"
 #include "reports/json_results.hpp"
+#include "reports/spot_table.hpp"
 #include "reports/svg_pattern.hpp"
 
 namespace orv {
@@ -84,6 +85,8 @@ bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>&
   if (!row || !row->Complete()) return false;
   if (!NotOlderThan(ResultsFileName(file), file)) return false;
   if (run.svg && !NotOlderThan(PictureFileName(file), file)) return false;
+  // The spot table is written for a pattern with a solution.
+  if (run.orientation && row->status == "indexed" && !NotOlderThan(SpotTableFileName(file), file)) return false;
   return !run.json || NotOlderThan(JsonResultsFileName(file), file);
 }
 

@@ -66,6 +66,14 @@ TEST(OrientationBatch, TheSummaryGainsOrientationAndStrainColumnsOnlyWithTheOpti
   EXPECT_NEAR(std::stod(indexed->orientation[6]), pattern.deviatoricLab[1][2], 1e-4);
   EXPECT_FALSE(indexed->orientation[9].empty());
   EXPECT_TRUE(testing::FileExists(dir + "/pats/p1_kqt_spots.csv"));
+
+  // Resumed, the indexed pattern is complete only while its spot table is there.
+  const std::vector<std::string> again = {"--batch", "pats", "--workers", "1", "--reference-cell",
+                                          "5.431,5.431,5.431,90,90,90"};
+  EXPECT_NE(Batch(dir, again).output.find(", 1 complete before"), std::string::npos);
+  std::filesystem::remove(dir + "/pats/p1_kqt_spots.csv");
+  EXPECT_NE(Batch(dir, again).output.find(", 0 complete before"), std::string::npos);
+  EXPECT_TRUE(testing::FileExists(dir + "/pats/p1_kqt_spots.csv"));
 }
 
 }  // namespace
