@@ -6,6 +6,7 @@
 
 #include <Python.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,6 +109,39 @@ py::dict SolutionDict(const orvanthel::Solution& s) {
   d["hkl"] = hkl;
   d["deviations"] = deviations;
   d["classes"] = classes;
+  d["oriented"] = s.oriented;
+  if (s.oriented) {
+    const orvanthel::Orientation& o = s.orientation;
+    d["u"] = MatrixArray(o.u);
+    d["b"] = MatrixArray(o.b);
+    d["ub"] = MatrixArray(o.ub);
+    d["euler"] = py::make_tuple(o.eulerDegrees[0], o.eulerDegrees[1], o.eulerDegrees[2]);
+    d["standard_basis"] = MatrixArray(o.conventionalBasis);
+    d["to_standard"] = IntMatrixArray(o.toConventional);
+    d["standard_cell"] = CellDict(o.cell);
+    py::array_t<int> conventional({n, py::ssize_t{3}});
+    py::array_t<int> form({n, py::ssize_t{3}});
+    auto ch = conventional.mutable_unchecked<2>();
+    auto fh = form.mutable_unchecked<2>();
+    for (py::ssize_t j = 0; j < n; ++j)
+      for (py::ssize_t c = 0; c < 3; ++c) {
+        ch(j, c) = s.spots[static_cast<std::size_t>(j)].conventionalHkl[static_cast<std::size_t>(c)];
+        fh(j, c) = s.spots[static_cast<std::size_t>(j)].conventionalForm[static_cast<std::size_t>(c)];
+      }
+    d["conventional_hkl"] = conventional;
+    d["conventional_form"] = form;
+  }
+  if (s.strained) {
+    py::dict strain;
+    strain["crystal"] = MatrixArray(s.strain.crystal);
+    strain["sample"] = MatrixArray(s.strain.sample);
+    strain["crystal_uncertainty"] = MatrixArray(s.strain.crystalUncertainty);
+    strain["sample_uncertainty"] = MatrixArray(s.strain.sampleUncertainty);
+    strain["von_mises"] = s.strain.vonMises;
+    strain["von_mises_uncertainty"] = s.strain.vonMisesUncertainty;
+    strain["reflections"] = s.strain.reflections;
+    d["strain"] = strain;
+  }
   return d;
 }
 
@@ -122,6 +156,10 @@ py::dict OptionsDict(const orvanthel::IndexingOptions& o) {
   d["max_solutions"] = o.maxSolutions;
   d["threads"] = o.threads;
   d["choose_lattice"] = o.chooseLattice;
+  if (o.referenceCell) {
+    const auto& c = *o.referenceCell;
+    d["reference_cell"] = py::make_tuple(c[0], c[1], c[2], c[3], c[4], c[5]);
+  }
   return d;
 }
 
@@ -159,7 +197,7 @@ PYBIND11_MODULE(_orvanthel, m) {
     try {
       if (p) std::rethrow_exception(p);
     } catch (const orvanthel::Error& e) {
-      static const char* const codes[] = {"invalid_pattern", "invalid_options", "read_failed",
+      static const char* const codes[] = {"invalid_pattern", "invalid_options", "reference_mismatch", "read_failed",
                                           "cancelled",       "out_of_memory",   "internal"};
       py::object instance = py::reinterpret_borrow<py::object>(error.ptr())(e.what());
       instance.attr("code") = codes[static_cast<int>(e.code())];
@@ -174,7 +212,8 @@ PYBIND11_MODULE(_orvanthel, m) {
          std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>> chi,
          std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>> intensities, double volume,
          int maxIndex, int searchType, double tolerance, std::optional<double> mainCriterion, double weightHalf,
-         double weightFull, int maxSolutions, int threads, bool chooseLattice) {
+         double weightFull, int maxSolutions, int threads, bool chooseLattice,
+         std::optional<std::array<double, 6>> referenceCell) {
         orvanthel::Pattern pattern = PatternOfArray(directions);
         pattern.twoThetaDegrees = VectorOf(twoTheta);
         pattern.chiDegrees = VectorOf(chi);
@@ -190,12 +229,13 @@ PYBIND11_MODULE(_orvanthel, m) {
         options.maxSolutions = maxSolutions;
         options.threads = threads;
         options.chooseLattice = chooseLattice;
+        options.referenceCell = referenceCell;
         return IndexPattern(pattern, options);
       },
       py::arg("directions"), py::arg("two_theta"), py::arg("chi"), py::arg("intensities"), py::arg("volume"),
       py::arg("max_index"), py::arg("search_type"), py::arg("tolerance"), py::arg("main_criterion"),
       py::arg("weight_half"), py::arg("weight_full"), py::arg("max_solutions"), py::arg("threads"),
-      py::arg("choose_lattice"));
+      py::arg("choose_lattice"), py::arg("reference_cell"));
 
   m.def(
       "_directions_from_angles",

@@ -9,6 +9,7 @@ namespace orvanthel {
 enum class ErrorCode {
   InvalidPattern,  // fewer than 4 or more than 999 spots, a zero or non-finite direction, bad angles
   InvalidOptions,  // a run option outside its accepted range
+  ReferenceMismatch,  // the reference cell does not describe the lattice found
   ReadFailed,      // an input file or peak list that cannot be opened or read
   Cancelled,       // the observer asked the search to stop
   OutOfMemory,

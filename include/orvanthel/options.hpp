@@ -1,6 +1,7 @@
 // The options of one indexing run: the parameters of a ".kqt" file and the program's own choices.
 #pragma once
 
+#include <array>
 #include <optional>
 
 namespace orvanthel {
@@ -31,6 +32,11 @@ struct IndexingOptions {
   // Rank commensurate lattices so that the one whose shortest rows are observed comes first, and
   // report cells refined to the spot directions.
   bool chooseLattice = true;
+  // A reference conventional cell a, b, c (any unit), alpha, beta, gamma (degrees): solution 1 then
+  // carries its deviatoric strain against it, and its orientation is that of the reference setting.
+  // A reference of another Bravais type, or of a shape beyond the lattice tolerance, is refused with
+  // Error(ReferenceMismatch) saying how it differs.
+  std::optional<std::array<double, 6>> referenceCell;
 };
 
 }  // namespace orvanthel

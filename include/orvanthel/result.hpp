@@ -35,6 +35,40 @@ struct SpotIndexing {
   Indices hkl{};                 // on the solution's (reduced primitive) basis; meaningful when indexed
   double deviationDegrees = 0;   // angle between the spot and its lattice row
   SpotClass spotClass = SpotClass::NotIndexed;
+  // On the conventional cell of the orientation, when the solution is oriented: the shortest
+  // reciprocal-lattice vector along the spot's row (4 2 2 for a face-centred lattice, not 2 1 1),
+  // and the form users write for its symmetry-equivalent family (4 2 2 rather than -2 -4 2).
+  Indices conventionalHkl{};
+  Indices conventionalForm{};
+};
+
+// The orientation of a solution. The crystal frame is that of Busing and Levy: a* along x, b* in
+// the x-y plane. U turns it into the frame of the pattern's directions; B holds the conventional
+// reciprocal basis of the cell in the crystal frame as columns, UB the measured one in the frame of
+// the directions. Among the settings that the lattice's symmetry makes equivalent, the one whose U
+// turns least is reported, so that neighbouring patterns of one grain give the same numbers.
+struct Orientation {
+  Matrix3 u{};                 // [row][column]
+  Matrix3 b{};
+  Matrix3 ub{};
+  Vector3 eulerDegrees{};      // Bunge (phi1, Phi, phi2) of U
+  Matrix3 conventionalBasis{};  // rows a, b, c of that setting, as measured
+  IntMatrix3 toConventional{};  // conventionalBasis = toConventional * directBasis
+  Cell cell;                   // the conventional cell averaged over the lattice's symmetry
+};
+
+// The deviatoric strain of a solution against the reference cell: F maps the reference basis onto
+// the least-squares basis of the directions, scaled to determinant 1; F = R S; the strain is
+// (S + S^T)/2 - I without its trace, in the crystal frame and turned by R into the frame of the
+// directions; with standard uncertainties from the fit.
+struct Strain {
+  Matrix3 crystal{};
+  Matrix3 sample{};
+  Matrix3 crystalUncertainty{};
+  Matrix3 sampleUncertainty{};
+  double vonMises = 0;
+  double vonMisesUncertainty = 0;
+  int reflections = 0;  // spots in the least-squares fit
 };
 
 struct Solution {
@@ -53,6 +87,10 @@ struct Solution {
   Matrix3 conventionalBasis{};
   IntMatrix3 toConventional{};
   std::vector<SpotIndexing> spots;  // one per spot of the pattern, in its order
+  bool oriented = false;            // false where the lattice could not be put in the crystal frame
+  Orientation orientation;
+  bool strained = false;            // solution 1 with a reference cell
+  Strain strain;
 };
 
 struct IndexingResult {

@@ -27,6 +27,14 @@ class Solution:
     ``hkl`` is an (N, 3) integer array on the solution's reduced primitive basis, meaningful where
     ``classes`` is not "notIndexed"; ``deviations`` are the angles in degrees between each spot and
     its lattice row.
+
+    Where ``oriented``: ``u``, ``b``, ``ub`` (crystal frame of Busing and Levy: a* along x, b* in the
+    x-y plane; U turns it into the frame of the directions), ``euler`` (Bunge phi1, Phi, phi2 in
+    degrees), the standard conventional setting (``standard_basis``, ``to_standard``,
+    ``standard_cell``), and per spot ``conventional_hkl`` (the shortest lattice vector of its row on
+    that cell: 4 2 2 for cF) and ``conventional_form`` (the symmetry-equivalent form users write).
+    With a reference cell, solution 1 has ``strain``: the deviatoric tensors ``crystal`` and
+    ``sample`` with their uncertainties and the von Mises equivalent.
     """
 
     def __init__(self, fields):
@@ -70,12 +78,13 @@ def directions_from_angles(two_theta, chi):
 
 def index(directions=None, *, two_theta=None, chi=None, intensities=None, volume=1000.0, tolerance=1.0,
           max_index=12, search_type=0, main_criterion=None, weights=(0.3, 0.7), max_solutions=16, threads=0,
-          choose_lattice=True):
+          choose_lattice=True, reference_cell=None):
     """Indexes one pattern, given as an (N, 3) array of directions or as 2theta and chi arrays.
 
     The options are those of a ".kqt" file: ``volume`` of the primitive cell (the pattern fixes only the
     shape of the cell), ``tolerance`` in degrees, ``max_index``, ``search_type`` 0..9, ``main_criterion``,
-    ``weights`` (W1, W2), ``max_solutions``; ``threads`` 0 uses every core. Raises orvanthel.Error with
+    ``weights`` (W1, W2), ``max_solutions``; ``threads`` 0 uses every core. ``reference_cell``
+    (a, b, c, alpha, beta, gamma) adds the deviatoric strain of solution 1. Raises orvanthel.Error with
     the program's message; Ctrl-C stops the search (KeyboardInterrupt).
     """
     if directions is None:
@@ -87,7 +96,8 @@ def index(directions=None, *, two_theta=None, chi=None, intensities=None, volume
     fields = _orvanthel._index(np.asarray(directions, float), column(two_theta), column(chi), column(intensities),
                                float(volume), int(max_index), int(search_type), float(tolerance),
                                None if main_criterion is None else float(main_criterion), float(weights[0]),
-                               float(weights[1]), int(max_solutions), int(threads), bool(choose_lattice))
+                               float(weights[1]), int(max_solutions), int(threads), bool(choose_lattice),
+                               None if reference_cell is None else tuple(float(v) for v in reference_cell))
     return Result(fields)
 
 

@@ -94,3 +94,20 @@ def test_the_python_example_indexes_and_plots(tmp_path):
     assert run.returncode == 0, run.stderr
     assert run.stdout.startswith("cF  a = 5.4310")
     assert picture.read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"
+
+
+def test_orientation_and_strain_reach_python():
+    directions, options = orvanthel.read_kqt(os.path.join(SOURCE, "examples", "silicon.kqt"))
+    result = orvanthel.index(directions, volume=options["volume"], reference_cell=(5.431, 5.431, 5.431, 90, 90, 90))
+    best = result.solutions[0]
+    assert best.oriented
+    np.testing.assert_allclose(best.u @ best.u.T, np.eye(3), atol=1e-12)
+    np.testing.assert_allclose(best.u @ best.b, best.ub, atol=2e-4)
+    indexed = np.array([c != "notIndexed" for c in best.classes])
+    odd = best.conventional_hkl[indexed] % 2
+    assert np.all((odd.sum(axis=1) == 0) | (odd.sum(axis=1) == 3))
+    assert best.strain["von_mises"] < 5e-4
+    assert best.strain["sample"].shape == (3, 3)
+    with pytest.raises(orvanthel.Error) as caught:
+        orvanthel.index(directions, volume=options["volume"], reference_cell=(5.431, 5.431, 5.6, 90, 90, 90))
+    assert caught.value.code == "reference_mismatch"

@@ -1,6 +1,7 @@
 // Index: one run of the search, the post-processing and the lattice analysis, with nothing written.
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "input/input_reader.hpp"
 #include "library/run_setup.hpp"
@@ -15,6 +16,7 @@
 #include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
 #include "solutions/solution_lattices.hpp"
+#include "solutions/solution_orientations.hpp"
 
 namespace orvanthel {
 
@@ -69,13 +71,19 @@ IndexingResult Index(const Pattern& pattern, const IndexingOptions& options, Ind
       orv::ChooseLattices(run->parameters, run->directions, orv::CommensurateTransforms(run->tables), run->store);
     const orv::SolutionLattices lattices =
         orv::AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
+    std::optional<orv::ReferenceCell> reference;
+    if (options.referenceCell) reference = orv::ReferenceCellOfOptions(*options.referenceCell);
+    const orv::SolutionOrientations orientations =
+        orv::OrientSolutions(run->store, lattices, reference, run->parameters, run->directions);
     IndexingResult result;
     result.options = options;
     result.numberOfSpots = run->parameters.NumberOfReflections;
-    result.solutions = orv::SolutionsOfRun(run->parameters, run->directions, run->store, lattices);
+    result.solutions = orv::SolutionsOfRun(run->parameters, run->directions, run->store, lattices, orientations);
     return result;
   } catch (const Error&) {
     throw;
+  } catch (const orv::ReferenceCellMismatch& mismatch) {
+    throw Error(ErrorCode::ReferenceMismatch, mismatch.what());
   } catch (const std::bad_alloc&) {
     throw Error(ErrorCode::OutOfMemory, "Not enough memory for this run.");
   } catch (const std::exception& error) {

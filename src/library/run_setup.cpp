@@ -95,6 +95,13 @@ void FillDirectionStore(const orvanthel::Pattern& pattern, const RunParameters& 
   }
 }
 
+ReferenceCell ReferenceCellOfOptions(const std::array<double, 6>& cell) {
+  std::string why;
+  const std::optional<ReferenceCell> reference = ReferenceCellOfValues(cell, why);
+  if (!reference) throw orvanthel::Error(orvanthel::ErrorCode::InvalidOptions, "referenceCell: " + why + ".");
+  return *reference;
+}
+
 orvanthel::IndexingOptions OptionsOfParameters(const RunParameters& p) {
   orvanthel::IndexingOptions options;
   options.volumeOfPrimitiveCell = p.VolumeOfPrimitiveCell;

@@ -6,6 +6,7 @@
 #include "orvanthel/options.hpp"
 #include "orvanthel/pattern.hpp"
 #include "run_data/run_parameters.hpp"
+#include "solutions/deviatoric_strain.hpp"
 
 namespace orv {
 
@@ -25,6 +26,10 @@ RunParameters ParametersOfOptions(const orvanthel::IndexingOptions& options, int
 // whose length is not the number of spots.
 void FillDirectionStore(const orvanthel::Pattern& pattern, const RunParameters& parameters,
                         DirectionStore& directions);
+
+// The reference cell of the options, checked as the command line checks it. Throws
+// Error(InvalidOptions) when the six numbers describe no cell.
+ReferenceCell ReferenceCellOfOptions(const std::array<double, 6>& cell);
 
 // The options that the parameters of a ".kqt" file stand for (chooseLattice off, as the program runs).
 orvanthel::IndexingOptions OptionsOfParameters(const RunParameters& parameters);

@@ -17,6 +17,34 @@ orvanthel::Cell PublicCell(const Vec3& lengths, const Vec3& angles, double volum
   return {lengths[0], lengths[1], lengths[2], angles[0], angles[1], angles[2], volume};
 }
 
+orvanthel::Indices PublicIndices(const IndexTriple& h) {
+  return {static_cast<int>(h[0]), static_cast<int>(h[1]), static_cast<int>(h[2])};
+}
+
+orvanthel::Orientation PublicOrientation(const CrystalOrientation& o) {
+  orvanthel::Orientation out;
+  out.u = PublicMatrix(o.u);
+  out.b = PublicMatrix(o.b);
+  out.ub = PublicMatrix(o.ub);
+  out.eulerDegrees = o.eulerDegrees;
+  out.conventionalBasis = PublicMatrix(o.conventionalBasis);
+  out.toConventional = o.fromDirectBasis;
+  out.cell = PublicCell(o.cell.lengths, o.cell.anglesInDegrees, std::fabs(Determinant(o.conventionalBasis)));
+  return out;
+}
+
+orvanthel::Strain PublicStrain(const DeviatoricStrain& s) {
+  orvanthel::Strain out;
+  out.crystal = PublicMatrix(s.tensors.crystal);
+  out.sample = PublicMatrix(s.tensors.sample);
+  out.crystalUncertainty = PublicMatrix(s.crystalUncertainty);
+  out.sampleUncertainty = PublicMatrix(s.sampleUncertainty);
+  out.vonMises = s.tensors.vonMises;
+  out.vonMisesUncertainty = s.vonMisesUncertainty;
+  out.reflections = s.reflections;
+  return out;
+}
+
 orvanthel::SpotClass PublicClass(SpotClass spotClass) {
   if (spotClass == SpotClass::WithinHalfTolerance) return orvanthel::SpotClass::WithinHalfTolerance;
   if (spotClass == SpotClass::WithinTolerance) return orvanthel::SpotClass::WithinTolerance;
@@ -26,7 +54,8 @@ orvanthel::SpotClass PublicClass(SpotClass spotClass) {
 }  // namespace
 
 std::vector<orvanthel::Solution> SolutionsOfRun(const RunParameters& parameters, const DirectionStore& directions,
-                                                const SolutionStore& store, const SolutionLattices& lattices) {
+                                                const SolutionStore& store, const SolutionLattices& lattices,
+                                                const SolutionOrientations& orientations) {
   std::vector<orvanthel::Solution> solutions;
   const double largestQuality = (parameters.WeightsForSortingBases_1 + parameters.WeightsForSortingBases_2) *
                                 parameters.NumberOfReflections;
@@ -46,9 +75,23 @@ std::vector<orvanthel::Solution> SolutionsOfRun(const RunParameters& parameters,
     const SpotCounts counts = CountSpots(spots);
     solution.withinTolerance = counts.nh;
     solution.withinHalfTolerance = counts.nH;
-    for (const ClassifiedSpot& spot : spots)
-      solution.spots.push_back({spot.hkl, spot.deviation * kRadiansToDegrees, PublicClass(spot.spotClass)});
     const std::size_t index = static_cast<std::size_t>(i - 1);
+    solution.oriented = index < orientations.oriented.size() && orientations.oriented[index];
+    for (const ClassifiedSpot& spot : spots) {
+      orvanthel::SpotIndexing row{spot.hkl, spot.deviation * kRadiansToDegrees, PublicClass(spot.spotClass), {}, {}};
+      if (solution.oriented && spot.spotClass != SpotClass::NotIndexed) {
+        const ConventionalIndices c =
+            ConventionalIndicesOfRow({spot.hkl[0], spot.hkl[1], spot.hkl[2]}, orientations.orientation[index]);
+        row.conventionalHkl = PublicIndices(c.hkl);
+        row.conventionalForm = PublicIndices(c.representative);
+      }
+      solution.spots.push_back(row);
+    }
+    if (solution.oriented) solution.orientation = PublicOrientation(orientations.orientation[index]);
+    if (i == 1 && orientations.strain) {
+      solution.strained = true;
+      solution.strain = PublicStrain(*orientations.strain);
+    }
     if (index < lattices.analysed.size() && lattices.analysed[index]) {
       const LatticeSymmetry& symmetry = lattices.symmetry[index];
       solution.bravaisType = BravaisSymbol(symmetry.type);

@@ -7,12 +7,14 @@
 #include "run_data/run_parameters.hpp"
 #include "run_data/solution_records.hpp"
 #include "solutions/solution_lattices.hpp"
+#include "solutions/solution_orientations.hpp"
 
 namespace orv {
 
 // One Solution per kept solution, in report order, with the numbers the results file and the JSON
-// results show for it.
+// results show for it, its orientation and, for solution 1 against a reference, its strain.
 std::vector<orvanthel::Solution> SolutionsOfRun(const RunParameters& parameters, const DirectionStore& directions,
-                                                const SolutionStore& store, const SolutionLattices& lattices);
+                                                const SolutionStore& store, const SolutionLattices& lattices,
+                                                const SolutionOrientations& orientations);
 
 }  // namespace orv

@@ -125,11 +125,15 @@ std::optional<ReferenceCell> ParseReferenceCell(const std::string& text, std::st
     why = "give six numbers a,b,c,alpha,beta,gamma (found " + std::to_string(values.size()) + ")";
     return std::nullopt;
   }
+  return ReferenceCellOfValues({values[0], values[1], values[2], values[3], values[4], values[5]}, why);
+}
+
+std::optional<ReferenceCell> ReferenceCellOfValues(const std::array<double, 6>& values, std::string& why) {
   ReferenceCell cell;
   for (int k = 0; k < 3; ++k) {
     cell.lengths[k] = values[k];
     cell.anglesInDegrees[k] = values[3 + k];
-    if (!(values[k] > 0.0)) {
+    if (!(values[k] > 0.0) || !std::isfinite(values[k])) {
       why = std::string("the edge ") + kCellNames[k] + " must be positive";
       return std::nullopt;
     }

@@ -9,6 +9,7 @@
 // R epsilon_dev R^T. The von Mises equivalent strain is sqrt(2/3 epsilon_dev : epsilon_dev).
 #pragma once
 
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -27,6 +28,8 @@ struct ReferenceCell {
 // Reads "a,b,c,alpha,beta,gamma" (six numbers separated by commas). Nothing, with the reason in
 // `why`, when the text is not six finite numbers or they describe no cell.
 std::optional<ReferenceCell> ParseReferenceCell(const std::string& text, std::string& why);
+// The same checks on six numbers a, b, c, alpha, beta, gamma.
+std::optional<ReferenceCell> ReferenceCellOfValues(const std::array<double, 6>& values, std::string& why);
 
 // A reference cell that does not describe the lattice found: the message says how it differs.
 struct ReferenceCellMismatch : std::runtime_error {

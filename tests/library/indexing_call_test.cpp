@@ -160,3 +160,47 @@ TEST(LibraryIndex, TurnsDetectorAnglesIntoTheDirectionsOfPeakLists) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LibraryIndex, OrientsSolutionsAndMeasuresStrainAgainstAReference) {
+  const orvanthel::KqtInput input = orvanthel::ReadKqtFile(kSource + "/examples/silicon.kqt");
+  orvanthel::IndexingOptions options = input.options;
+  options.referenceCell = std::array<double, 6>{5.431, 5.431, 5.431, 90, 90, 90};
+  const orvanthel::IndexingResult result = orvanthel::Index(input.pattern, options);
+  const orvanthel::Solution& best = result.solutions.at(0);
+  ASSERT_EQ(best.bravaisType, "cF");
+  ASSERT_TRUE(best.oriented);
+  // U is a rotation, and UB is U B up to the shape of the measured cell.
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) {
+      double uut = 0.0, ub = 0.0;
+      for (int k = 0; k < 3; ++k) {
+        uut += best.orientation.u[r][k] * best.orientation.u[c][k];
+        ub += best.orientation.u[r][k] * best.orientation.b[k][c];
+      }
+      EXPECT_NEAR(uut, r == c ? 1.0 : 0.0, 1e-12);
+      EXPECT_NEAR(ub, best.orientation.ub[r][c], 2e-4);  // up to the strain of the measured cell
+    }
+  // Face-centred: every indexed row is all odd or all even on the conventional cell.
+  for (const orvanthel::SpotIndexing& spot : best.spots) {
+    if (spot.spotClass == orvanthel::SpotClass::NotIndexed) continue;
+    const int odd = (spot.conventionalHkl[0] & 1) + (spot.conventionalHkl[1] & 1) + (spot.conventionalHkl[2] & 1);
+    EXPECT_TRUE(odd == 0 || odd == 3) << spot.conventionalHkl[0] << spot.conventionalHkl[1] << spot.conventionalHkl[2];
+  }
+  ASSERT_TRUE(best.strained);
+  EXPECT_LT(best.strain.vonMises, 5e-4);
+  for (std::size_t i = 1; i < result.solutions.size(); ++i) EXPECT_FALSE(result.solutions[i].strained);
+
+  options.referenceCell = std::array<double, 6>{5.431, 5.431, 5.6, 90, 90, 90};
+  try {
+    orvanthel::Index(input.pattern, options);
+    ADD_FAILURE() << "a tetragonal reference was taken for a cubic lattice";
+  } catch (const orvanthel::Error& error) {
+    EXPECT_EQ(error.code(), ErrorCode::ReferenceMismatch) << error.what();
+  }
+  options.referenceCell = std::array<double, 6>{5.431, 5.431, -1.0, 90, 90, 90};
+  EXPECT_THROW(orvanthel::Index(input.pattern, options), orvanthel::Error);
+}
+
+}  // namespace
