@@ -1,6 +1,7 @@
 // The road of a run: defaults, input, tables, log, search, post-processing, reports, timings.
 #include "driver/run_indexing.hpp"
 
+#include <exception>
 #include <memory>
 
 #include "driver/progress_display.hpp"
@@ -17,6 +18,7 @@
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
 #include "run_data/observer_fan_out.hpp"
+#include "run_data/run_errors.hpp"
 #include "run_data/run_parameters.hpp"
 #include "search/commensurate_transforms.hpp"
 #include "search/search_bases.hpp"
@@ -65,15 +67,25 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
                    FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
-  if (options.json)
-    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
-                     HeaderNotes{options.chooseLattice});
-  if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
-  if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+  // A report that cannot be written ends the run with its error, but only once the log, which
+  // holds the whole search, is finished and in place: one failed file does not cost another.
+  std::exception_ptr failedReport;
+  try {
+    if (options.json)
+      WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
+                       HeaderNotes{options.chooseLattice});
+    if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
+    if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+  } catch (const OutputFileError&) {
+    failedReport = std::current_exception();
+  }
 
-  console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';
+  const double wallSeconds = ElapsedWallSeconds(startClock, SecondsSinceMidnight());
   const double cpuSeconds = ProcessCpuSeconds() - startCpu;
-  console << CpuTimeLine(cpuSeconds, 8, 3) << '\n' << FreeLine("") << '\n';
+  if (!failedReport) {
+    console << SystemTimeLine(wallSeconds, 8, 3) << '\n';
+    console << CpuTimeLine(cpuSeconds, 8, 3) << '\n' << FreeLine("") << '\n';
+  }
 
   if (run->parameters.CreateLogFile > 0) {
     run->log.WriteLine(FreeLine(""));
@@ -82,6 +94,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     run->log.WriteLine(CpuTimeLine(cpuSeconds, 13, 2));
     run->log.Close();
   }
+  if (failedReport) std::rethrow_exception(failedReport);
   return SummarizeRun(run->parameters, run->directions, run->store, lattices);
 }
 

@@ -2,24 +2,23 @@
 #include "import/import_run.hpp"
 
 #include <filesystem>
-#include <fstream>
 
 #include "run_data/run_errors.hpp"
 #include "import/kqt_file.hpp"
 #include "import/peak_list.hpp"
 #include "import/peak_selection.hpp"
+#include "input/input_file.hpp"
+#include "reports/printable_text.hpp"
 #include "run_data/program_version.hpp"
 
 namespace orv::imp {
 
 namespace {
 
-// A name as it may stand in a comment line: the last path component, without line breaks.
+// A name as it may stand in a comment line: the last path component, without line breaks or
+// other control bytes.
 std::string CommentName(const std::string& path) {
-  std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
-  for (char& c : name)
-    if (c == '\n' || c == '\r') c = '?';
-  return name;
+  return PrintableText(path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1));
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -33,17 +32,25 @@ bool SameFile(const std::string& a, const std::string& b) {
 int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string output = OutputFileName(options);
   auto fail = [&err](const std::string& message) {
-    err << "orvanthel-import: " << message << '\n';
+    err << "orvanthel-import: " << PrintableText(message) << '\n';
     return 1;
   };
   if (SameFile(output, options.peakList))
     return fail(options.peakList + ": the input file would replace the peak list; name another with --output");
 
-  std::ifstream in(options.peakList);
-  if (!in) return fail("cannot open " + options.peakList);
+  // Only a regular file is read, in lines of bounded length: a pipe or a device could block the
+  // import or feed it without end.
+  InputFile in;
+  if (!in.Open(options.peakList)) {
+    std::error_code error;
+    const bool other = std::filesystem::exists(options.peakList, error) &&
+                       !std::filesystem::is_regular_file(options.peakList, error);
+    return fail("cannot open " + options.peakList + (other ? ": it is not a regular file" : ""));
+  }
   PeakList list;
   try {
-    list = ReadPeakList(in, options.columns);
+    LineSource lines = in.Lines();
+    list = ReadPeakList(lines, options.columns);
   } catch (const PeakListError& error) {
     return fail(options.peakList + ": " + error.what());
   }
@@ -72,8 +79,10 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
   } catch (const OutputFileError& error) {
     return fail("cannot write " + error.fileName);
   }
-  out << "Read " << list.peaks.size() << " peaks (" << list.layout.Describe() << ") from " << options.peakList
-      << "; wrote " << count << " reflections, " << order << ", to " << output << '\n';
+  out << PrintableText("Read " + std::to_string(list.peaks.size()) + " peaks (" + list.layout.Describe() + ") from " +
+                       options.peakList + "; wrote " + std::to_string(count) + " reflections, " + order + ", to " +
+                       output)
+      << '\n';
   return 0;
 }
 

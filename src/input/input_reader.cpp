@@ -133,7 +133,7 @@ struct EntryWalk {
     }
     if (!ReadKeywordValue(reader, *keyword, parameters)) StopAtProblem(keywordText);
     if (const std::optional<InputMessage> failed = FirstFailedCheck(*keyword, parameters)) {
-      ThrowInputError(*failed);
+      ThrowInputError(*failed, "line " + std::to_string(keywordLine + 1) + " (" + keywordText + ")");
     }
     console << EchoLine(*keyword, parameters) << '\n';
     if (*keyword == Keyword::AngularDeviationCriterion) {

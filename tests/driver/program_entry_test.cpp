@@ -187,7 +187,8 @@ TEST(ProgramEntry, InputErrorsEndWithStatusOneAfterTheEarlierEchoes) {
   EXPECT_EQ(outcome.console,
             " Number of reflections :                                     4\n"
             " Log file :                                                  1\n"
-            "\n\n Error: Integer for MaxNumberOfSavedBases is too small.\n\n\n" +
+            "\n\n Error: Integer for MaxNumberOfSavedBases is too small.\n"
+            " line 11 (_MaxNumberOfSavedBases): the value is outside its accepted range\n\n\n" +
                 std::string(kPause));
   EXPECT_FALSE(testing::FileExists(dir + "/run_kqt.log"));
   EXPECT_FALSE(testing::FileExists(dir + "/run_kqt.res"));

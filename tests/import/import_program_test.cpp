@@ -164,5 +164,41 @@ TEST(ImportProgram, KeywordRangesAreTheIndexersOwn) {
               v < kFewestReflections || v > kMostReflections);
 }
 
+// The importer's input and output as an attacker or an accident may shape them: a link planted at
+// a temporary name, a line without end, a pipe in the peak list's place, escape sequences in a
+// value, and a value too large for a double.
+TEST(ImportProgram, HostileInputsAndPlantedLinksAreRefused) {
+  const std::string dir = testing::MakeScratchDir("import-hostile");
+  const std::string peaks = "2theta chi\n90 0\n91 1\n92 2\n93 3\n";
+  testing::WriteTextFile(dir + "/ok.txt", peaks);
+  testing::WriteTextFile(dir + "/victim.txt", "unrelated\n");
+  ASSERT_EQ(testing::RunCommand("ln -s victim.txt ok.kqt.partial && mkfifo pipe.cor", dir).exitStatus, 0);
+  const testing::ProcessResult linked = Import("ok.txt", dir);
+  EXPECT_EQ(linked.exitStatus, 0) << linked.output;
+  EXPECT_EQ(testing::ReadTextFile(dir + "/victim.txt"), "unrelated\n");
+  EXPECT_NE(testing::ReadTextFile(dir + "/ok.kqt").find("_Reflections"), std::string::npos);
+
+  // A pipe is refused at once instead of waiting for a writer.
+  const testing::ProcessResult pipe = testing::RunCommand(
+      "timeout 20 " + testing::ShellQuote(ORVANTHEL_IMPORT_EXE) + " pipe.cor -o pipe.kqt", dir);
+  EXPECT_EQ(pipe.exitStatus, 1);
+  EXPECT_NE(pipe.output.find("cannot open pipe.cor: it is not a regular file"), std::string::npos) << pipe.output;
+
+  testing::WriteTextFile(dir + "/long.txt", "2theta chi\n90 " + std::string(3 << 20, '1') + "\n");
+  testing::WriteTextFile(dir + "/escape.txt", "2theta chi\n90 0\n91 \x1b]0;title\x07\x1b[31m\xff\n");
+  testing::WriteTextFile(dir + "/huge.txt", "2theta chi\n90 0\n91 1e400\n");
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"long.txt", "long.txt: line 2: the line is longer than 1048576 characters"},
+      {"escape.txt", "escape.txt: line 3: \"?]0;title??[31m?\" in column chi is not a number"},
+      {"huge.txt", "huge.txt: line 3: \"1e400\" in column chi is out of range"},
+  };
+  for (const auto& [file, message] : cases) {
+    const testing::ProcessResult result = Import(file, dir);
+    EXPECT_EQ(result.exitStatus, 1) << file;
+    EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find('\x1b'), std::string::npos) << file;
+  }
+}
+
 }  // namespace
 }  // namespace orv::imp
