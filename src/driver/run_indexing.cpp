@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 
+#include "driver/first_run_notes.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "input/input_reader.hpp"
@@ -40,6 +41,20 @@ struct RunState {
   TextFile log;
 };
 
+// The console notes after the results: the volume the cells were scaled to, and, without the
+// lattice choice, the lattice that the choice would put first when it is another one.
+void WriteFirstRunNotes(const RunState& run, const SolutionLattices& lattices, const RunOptions& options,
+                        std::ostream& console) {
+  std::vector<std::string> lines;
+  if (!options.chooseLattice) {
+    const RunSummary shown = SummarizeRun(run.parameters, run.directions, run.store, lattices);
+    lines = LatticeHintLines(run.parameters, run.directions, run.store, shown, CommensurateTransforms(run.tables));
+  }
+  for (const std::string& line : VolumeNoteLines(run.parameters)) lines.push_back(line);
+  for (const std::string& line : lines) console << line << '\n';
+  if (!lines.empty()) console << FreeLine("") << '\n';
+}
+
 }  // namespace
 
 RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console) {
@@ -67,6 +82,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
                    FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
+  WriteFirstRunNotes(*run, lattices, options, console);
   // A report that cannot be written ends the run with its error, but only once the log, which
   // holds the whole search, is finished and in place: one failed file does not cost another.
   std::exception_ptr failedReport;

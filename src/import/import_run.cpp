@@ -1,9 +1,11 @@
 // The import from peak list to input file, with every check before anything is written.
 #include "import/import_run.hpp"
 
+#include <cmath>
 #include <filesystem>
 
 #include "run_data/run_errors.hpp"
+#include "import/known_cell.hpp"
 #include "import/kqt_file.hpp"
 #include "import/peak_list.hpp"
 #include "import/peak_selection.hpp"
@@ -19,6 +21,16 @@ namespace {
 // other control bytes.
 std::string CommentName(const std::string& path) {
   return PrintableText(path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1));
+}
+
+// Detector angles all within 2 pi in size: a list in radians, which would import as directions
+// crowded around the beam.
+bool LooksLikeRadians(const PeakList& list) {
+  if (!list.layout.HoldsAngles()) return false;
+  const double turn = 6.283185307179586;
+  for (const Peak& peak : list.peaks)
+    if (!(peak.twoTheta <= turn && std::fabs(peak.chi) <= turn)) return false;
+  return true;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -65,15 +77,20 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     return fail(options.peakList + ": " + std::to_string(count) + " peaks; an input file holds at most " +
                 std::to_string(kMostReflections) + ": keep the strongest with --top");
 
+  const bool radians = LooksLikeRadians(list);
   const std::string order = byIntensity ? "strongest first" : "in file order";
   const std::string frame = list.layout.HoldsAngles()
                                 ? "unit scattering vectors, x along the incident beam, z towards the detector"
                                 : "directions of the q vectors as given";
-  const std::vector<std::string> comments = {
+  std::vector<std::string> comments = {
       std::string("Reflections imported by orvanthel-import ") + kProgramVersion + " from " +
           CommentName(options.peakList) + " (columns " + list.layout.Describe() + ")",
       std::to_string(count) + " of " + std::to_string(list.peaks.size()) + " peaks, " + order + "; " + frame,
   };
+  if (!options.cell.empty() && options.keywords.volume)
+    comments.push_back("_VolumeOfPrimitiveCell from the cell " + options.cell + " with centring " + options.centring +
+                       " (" + std::to_string(LatticePointsOfCentring(options.centring)) +
+                       " lattice points in the cell)");
   try {
     WriteWholeFile(output, KqtLines(comments, reflections, options.keywords));
   } catch (const OutputFileError& error) {
@@ -83,6 +100,9 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                        options.peakList + "; wrote " + std::to_string(count) + " reflections, " + order + ", to " +
                        output)
       << '\n';
+  if (radians)
+    err << "orvanthel-import: warning: every 2theta and chi of " << PrintableText(options.peakList)
+        << " is within 2 pi: the angles look like radians, and the peak list must give degrees\n";
   return 0;
 }
 

@@ -51,7 +51,9 @@ Peak PeakFromValues(const ColumnLayout& layout, const std::vector<double>& value
     const double twoTheta = value(ColumnRole::TwoTheta);
     if (!(twoTheta > 0.0 && twoTheta <= 180.0))
       throw PeakListError(lineNumber, "2theta " + ShortestRealText(twoTheta) + " is outside (0, 180] degrees");
-    peak.direction = ScatteringDirectionFromAngles(DetectorAngles{twoTheta, value(ColumnRole::Chi)});
+    peak.twoTheta = twoTheta;
+    peak.chi = value(ColumnRole::Chi);
+    peak.direction = ScatteringDirectionFromAngles(DetectorAngles{twoTheta, peak.chi});
   } else {
     const Vec3 q{value(ColumnRole::Qx), value(ColumnRole::Qy), value(ColumnRole::Qz)};
     if (!UnitVector(q, peak.direction)) throw PeakListError(lineNumber, "the q vector is zero");

@@ -16,6 +16,8 @@ struct Peak {
   Vec3 direction{};        // unit scattering vector
   double intensity = 0.0;  // 0 when the list has no intensity column
   int line = 0;            // line of the peak list, from 1
+  double twoTheta = 0.0;   // the detector angles as read, degrees; 0 for q vectors
+  double chi = 0.0;
 };
 
 struct PeakList {

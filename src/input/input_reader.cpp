@@ -59,6 +59,7 @@ bool ReadKeywordValue(FreeFormatReader& reader, Keyword keyword, RunParameters& 
     case Keyword::Reflections:
       return false;
     case Keyword::VolumeOfPrimitiveCell:
+      p.VolumeOfPrimitiveCellGiven = true;
       return ReadReal(reader, p.VolumeOfPrimitiveCell);
     case Keyword::MaxAllowedMillerIndex:
       return ReadInteger(reader, p.MaxAllowedMillerIndex);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "run_data/run_parameters.hpp"
+#include "import/known_cell.hpp"
 #include "import/run_keywords.hpp"
 #include "input/input_checks.hpp"
 #include "simulator/experiment_geometry.hpp"
@@ -198,6 +199,50 @@ TEST(ImportProgram, HostileInputsAndPlantedLinksAreRefused) {
     EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
     EXPECT_EQ(result.output.find('\x1b'), std::string::npos) << file;
   }
+}
+
+// A known cell and centring give the primitive volume (germanium: a^3/4), and a list whose angles
+// all look like radians is imported with a warning.
+TEST(ImportProgram, AKnownCellGivesThePrimitiveVolumeAndRadiansAreWarnedOf) {
+  double volume = 0.0;
+  EXPECT_EQ(PrimitiveVolumeOfCell("5.6575", "F", volume), "");
+  EXPECT_NEAR(volume, 5.6575 * 5.6575 * 5.6575 / 4.0, 1e-9);
+  EXPECT_EQ(PrimitiveVolumeOfCell("4.9134,4.9134,5.4052,90,90,120", "R", volume), "");
+  EXPECT_NEAR(volume, 4.9134 * 4.9134 * 5.4052 * std::sqrt(3.0) / 2.0 / 3.0, 1e-9);
+  EXPECT_EQ(PrimitiveVolumeOfCell("5.01,5.85,10.35", "C", volume), "");
+  EXPECT_NEAR(volume, 5.01 * 5.85 * 10.35 / 2.0, 1e-9);
+  EXPECT_EQ(PrimitiveVolumeOfCell("5,5", "P", volume), "expects a, a,b,c or a,b,c,alpha,beta,gamma");
+  EXPECT_EQ(PrimitiveVolumeOfCell("5,5,5,90,90,180", "P", volume), "expects angles between 0 and 180 degrees");
+  EXPECT_EQ(PrimitiveVolumeOfCell("5,5,5,120,120,120", "P", volume), "expects angles that make a cell");
+  EXPECT_EQ(PrimitiveVolumeOfCell("-5", "P", volume), "expects lengths above 0");
+
+  const std::string dir = testing::MakeScratchDir("import-cell");
+  testing::WriteTextFile(dir + "/ge.cor", "2theta chi I\n90 0 5\n91 1 4\n70 -12 3\n120 30 2\n");
+  const testing::ProcessResult cell = Import("ge.cor --cell 5.6575 --centring F", dir);
+  ASSERT_EQ(cell.exitStatus, 0) << cell.output;
+  EXPECT_EQ(cell.output.find("warning"), std::string::npos);
+  const std::string written = testing::ReadTextFile(dir + "/ge.kqt");
+  EXPECT_NE(written.find("_VolumeOfPrimitiveCell\n  45.27033377734374"), std::string::npos) << written;
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"ge.cor --cell 5.6575", "options --cell and --centring go together"},
+      {"ge.cor --centring F", "options --cell and --centring go together"},
+      {"ge.cor --cell 5.6575 --centring F --volume 45", "not both"},
+      {"ge.cor --cell 5.6575 --centring X", "option --centring expects one of P, I, F, C, A, B or R"},
+      {"ge.cor --cell 1e-3 --centring P", "option --cell gives a primitive volume of 1e-09, outside"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const testing::ProcessResult result = Import(arguments, dir);
+    EXPECT_EQ(result.exitStatus, 1) << arguments;
+    EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+  }
+
+  testing::WriteTextFile(dir + "/radians.cor", "2theta chi\n1.57 0\n1.6 0.02\n1.2 -0.2\n2.1 0.5\n");
+  const testing::ProcessResult radians = Import("radians.cor", dir);
+  EXPECT_EQ(radians.exitStatus, 0);
+  EXPECT_NE(radians.output.find("orvanthel-import: warning: every 2theta and chi of radians.cor is within 2 pi: "
+                                "the angles look like radians"),
+            std::string::npos)
+      << radians.output;
 }
 
 }  // namespace
