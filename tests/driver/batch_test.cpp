@@ -73,7 +73,9 @@ TEST(Batch, FailuresAmongGoodPatternsAreRecordedAndTheRestRun) {
   const testing::ProcessResult result = Batch(dir, {"--batch", "list.txt", "--workers", "2"});
   EXPECT_EQ(result.exitStatus, 1) << result.output;
   EXPECT_TRUE(Contains(result.output, " Listed before, run once: ./pats/p1.kqt")) << result.output;
-  EXPECT_TRUE(Contains(result.output, " Failed : pats/bad.kqt : Error: The number of reflections")) << result.output;
+  EXPECT_TRUE(Contains(result.output, " Failed : pats/bad.kqt : Error: The number of reflections is smaller than "
+                                      "the limit of 4. line 1 (_NumberOfReflections): the value is outside"))
+      << result.output;
   EXPECT_TRUE(Contains(result.output, " Batch : 6 of 6 done, 3 failed")) << result.output;
 
   const std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
@@ -298,6 +300,33 @@ TEST(BatchSummary, AnEndlessLineEndsWhatIsReadBack) {
   { SummaryJournal journal(path, false); }
   const std::string kept = testing::ReadTextFile(path);
   EXPECT_EQ(kept.substr(kept.size() - FormatRow(later).size() - 1), FormatRow(later) + "\n");
+}
+
+// A batch of nothing is an error, and a folder of peak lists says what to do with them; a failed
+// pattern's row carries the line that says where its input went wrong.
+TEST(Batch, NothingToRunIsAnErrorAndFailuresSayWhere) {
+  const std::string dir = testing::MakeScratchDir("batch-empty");
+  fs::create_directories(dir + "/cor");
+  testing::WriteTextFile(dir + "/cor/ge_0001.cor", "2theta chi\n90 0\n");
+  testing::WriteTextFile(dir + "/empty.txt", "# nothing yet\n");
+  const testing::ProcessResult folder = Batch(dir, {"--batch", "cor"});
+  EXPECT_EQ(folder.exitStatus, 2);
+  EXPECT_TRUE(Contains(folder.output, " Error: The folder cor holds no .kqt input file but 1 peak list (.cor): make "
+                                      "input files of them with orvanthel-import first."))
+      << folder.output;
+  const testing::ProcessResult list = Batch(dir, {"--batch", "empty.txt"});
+  EXPECT_EQ(list.exitStatus, 2);
+  EXPECT_TRUE(Contains(list.output, " Error: The list empty.txt names no pattern.")) << list.output;
+
+  testing::WriteTextFile(dir + "/bad.kqt", "_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n0 0 x\n");
+  testing::WriteTextFile(dir + "/one.txt", "bad.kqt\ncor/ge_0001.cor\n");
+  const testing::ProcessResult bad = Batch(dir, {"--batch", "one.txt"});
+  EXPECT_EQ(bad.exitStatus, 1);
+  const std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(RowOf(lines[1]).message.rfind("Error reading bad.kqt. line 6 (_Reflections): reflection 3 of 4: ", 0), 0u)
+      << lines[1];
+  EXPECT_EQ(RowOf(lines[2]).message.rfind("Error: Extention of filename is not .kqt. A peak list", 0), 0u) << lines[2];
 }
 
 TEST(BatchList, FoldersListsAndShards) {

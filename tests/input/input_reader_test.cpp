@@ -107,6 +107,22 @@ TEST(InputReader, FileNameMustEndInKqtAndExist) {
     EXPECT_EQ(console.str(), c.second.empty() ? kFourEcho : " " + c.second + "\n Press Enter to continue.\n")
         << c.first;
   }
+  // A peak list in the input file's place keeps the classic line and names the importer.
+  testing::WriteTextFile(dir + "/ge.cor", "2theta chi\n90 0\n");
+  for (const std::string& name : {dir + "/ge.cor", dir + "/absent.COR", dir + "/a.kqt.txt"}) {
+    std::ostringstream console;
+    try {
+      ReadInputFile(name, parameters, *directions, console);
+    } catch (const InputError& error) {
+      ShowAsTheEntryDoes(error, console);
+    }
+    if (name.find("absent") == std::string::npos) testing::WriteTextFile(dir + "/a.kqt.txt", "");
+    EXPECT_EQ(console.str().rfind(" Error: Extention of filename is not .kqt.\n        A peak list (2theta chi [I], "
+                                  "as in a .cor file) becomes an input file with: orvanthel-import " + name + "\n",
+                                  0),
+              0u)
+        << console.str();
+  }
 }
 
 TEST(InputReader, CommentsStrayAndEmptyLinesLeaveTheDefaults) {
