@@ -3,6 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
 #include <exception>
 #include <new>
 #include <optional>
@@ -79,6 +81,7 @@ std::string FileNameFromPrompt(std::istream& in, std::ostream& out) {
 struct ParsedOptions {
   RunOptions run;
   bool showVersion = false;
+  bool forceProgress = false;
   bool runBatch = false;
   BatchOptions batch;
   std::vector<std::string> classicArguments;
@@ -103,6 +106,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
   app.add_flag("--svg", parsed.run.svg, "Also draw the indexed pattern in <stem>_kqt.svg");
   BatchCommandLine batch;
   batch.AddTo(app, parsed.batch);
+  app.add_flag("--progress", parsed.forceProgress,
+               "Show the progress line even when the output is not a terminal (a file or a pipe)");
   NameValue(app, "--threads", "N");
   NameValue(app, "--batch", "LIST");
   NameValue(app, "--shard", "I/N");
@@ -136,6 +141,10 @@ int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::o
     return 0;
   }
   if (options.runBatch) return RunBatch(options.batch, out);
+  // Redirected to a file, the overwritten progress line would become one long line of carriage
+  // returns; a terminal shows it as it always did.
+  RunOptions run = options.run;
+  run.progress = options.forceProgress || ::isatty(STDOUT_FILENO) == 1;
   const std::vector<std::string>& classic = options.classicArguments;
   if (classic.size() >= 2) RefuseSurplusArguments(in, out);
   std::string fileName;
@@ -145,7 +154,7 @@ int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::o
     if (IsHelpWord(classic[0])) ShowHelp(options.optionLines, in, out);
     fileName = classic[0];
   }
-  RunIndexing(fileName, options.run, out);
+  RunIndexing(fileName, run, out);
   out.flush();
   return 0;
 }

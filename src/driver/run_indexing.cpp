@@ -70,7 +70,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   ConsoleProgress progress(console);
   LogEventWriter logLines(run->log);
   ObserverFanOut events;
-  events.Add(progress);
+  if (options.progress) events.Add(progress);
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;

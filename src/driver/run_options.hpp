@@ -21,6 +21,10 @@ struct RunOptions {
   // The search as it reads, one thread, no shortcut: the reference the tests compare the fast search
   // with. Not a command-line option.
   bool literalSearch = false;
+  // Show the progress line (records that overwrite one console line). A single run whose standard
+  // output is not a terminal leaves it out, unless --progress asks for it; a batch keeps it in each
+  // pattern's console file.
+  bool progress = true;
 };
 
 }  // namespace orv

@@ -41,5 +41,27 @@ TEST(Executable, TheMinimalExampleRunsToItsTimings) {
   EXPECT_TRUE(testing::FileExists(dir + "/minimal_kqt.log"));
 }
 
+// Through a pipe a single run writes no progress records, so its console reads as plain lines;
+// --progress shows them as a terminal does.
+TEST(Executable, ThroughAPipeTheProgressLineIsLeftOut) {
+  const std::string dir = testing::MakeScratchDir("pipe");
+  testing::WriteTextFile(dir + "/silicon.kqt",
+                         testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/examples/silicon.kqt"));
+  const testing::ProcessResult piped = testing::RunOrvanthel({"silicon.kqt"}, dir);
+  EXPECT_EQ(piped.exitStatus, 0) << piped.output;
+  EXPECT_EQ(piped.output.find('\r'), std::string::npos);
+  EXPECT_EQ(piped.output.find("Progress"), std::string::npos);
+  EXPECT_NE(piped.output.find(" Results saved in file : silicon_kqt.res\n"), std::string::npos) << piped.output;
+  const testing::ProcessResult forced = testing::RunOrvanthel({"silicon.kqt", "--progress"}, dir);
+  EXPECT_EQ(forced.exitStatus, 0);
+  EXPECT_NE(forced.output.find("\r Progress : "), std::string::npos);
+  const auto results = [](const std::string& text) {
+    const std::size_t start = text.find(" Results saved");
+    return text.substr(start, text.find(" System time") - start);
+  };
+  EXPECT_EQ(results(forced.output), results(piped.output))
+      << "only the progress records differ";
+}
+
 }  // namespace
 }  // namespace orv
