@@ -82,6 +82,7 @@ SummaryRow IndexOnePattern(const PatternJob& job) {
   std::ostringstream console;
   RunOptions options = job.run;
   options.threads = 1;
+  options.progress = ProgressShown::Always;  // each pattern's console file as a terminal would show it
   options.lePageFile = BatchLePageName(job.file);
   std::string failure;
   try {

@@ -3,8 +3,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
-
 #include <exception>
 #include <new>
 #include <optional>
@@ -141,10 +139,8 @@ int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::o
     return 0;
   }
   if (options.runBatch) return RunBatch(options.batch, out);
-  // Redirected to a file, the overwritten progress line would become one long line of carriage
-  // returns; a terminal shows it as it always did.
   RunOptions run = options.run;
-  run.progress = options.forceProgress || ::isatty(STDOUT_FILENO) == 1;
+  if (options.forceProgress) run.progress = ProgressShown::Always;
   const std::vector<std::string>& classic = options.classicArguments;
   if (classic.size() >= 2) RefuseSurplusArguments(in, out);
   std::string fileName;

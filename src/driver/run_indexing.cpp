@@ -1,6 +1,8 @@
 // The road of a run: defaults, input, tables, log, search, post-processing, reports, timings.
 #include "driver/run_indexing.hpp"
 
+#include <unistd.h>
+
 #include <exception>
 #include <memory>
 
@@ -70,7 +72,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   ConsoleProgress progress(console);
   LogEventWriter logLines(run->log);
   ObserverFanOut events;
-  if (options.progress) events.Add(progress);
+  if (options.progress == ProgressShown::Always || ::isatty(STDOUT_FILENO) == 1) events.Add(progress);
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;

@@ -5,6 +5,8 @@
 
 namespace orv {
 
+enum class ProgressShown { WhenTerminal, Always };
+
 struct RunOptions {
   // Threads that score candidates; 0 takes every core of the machine, 1 is the single-threaded search.
   int threads = 0;
@@ -21,10 +23,10 @@ struct RunOptions {
   // The search as it reads, one thread, no shortcut: the reference the tests compare the fast search
   // with. Not a command-line option.
   bool literalSearch = false;
-  // Show the progress line (records that overwrite one console line). A single run whose standard
-  // output is not a terminal leaves it out, unless --progress asks for it; a batch keeps it in each
-  // pattern's console file.
-  bool progress = true;
+  // When the progress line (records that overwrite one console line) is shown: by default only
+  // when the standard output is a terminal, since in a file it becomes one long line of carriage
+  // returns; always with --progress, and in the console file of each pattern of a batch.
+  ProgressShown progress = ProgressShown::WhenTerminal;
 };
 
 }  // namespace orv
