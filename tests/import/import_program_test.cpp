@@ -245,5 +245,21 @@ TEST(ImportProgram, AKnownCellGivesThePrimitiveVolumeAndRadiansAreWarnedOf) {
       << radians.output;
 }
 
+// Every option in the README's option tables is one that a program lists in its help.
+TEST(ImportProgram, EveryOptionOfTheReadmeTablesIsInAProgramsHelp) {
+  const std::string dir = testing::MakeScratchDir("readme-options");
+  const std::string help = testing::RunOrvanthel({"-h"}, dir).output + Import("--help", dir).output;
+  std::istringstream readme(testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/README.md"));
+  int options = 0;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind("| `-", 0) != 0) continue;
+    const std::size_t end = line.find_first_of(" `", 3);
+    const std::string option = line.substr(3, end - 3);
+    ++options;
+    EXPECT_NE(help.find(" " + option), std::string::npos) << option << " is in the README but in no help";
+  }
+  EXPECT_GE(options, 20);
+}
+
 }  // namespace
 }  // namespace orv::imp
