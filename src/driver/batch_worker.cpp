@@ -83,6 +83,7 @@ SummaryRow IndexOnePattern(const PatternJob& job) {
   RunOptions options = job.run;
   options.threads = 1;
   options.progress = ProgressShown::Always;  // each pattern's console file as a terminal would show it
+  options.latticeHint = false;
   options.lePageFile = BatchLePageName(job.file);
   std::string failure;
   try {

@@ -48,7 +48,7 @@ struct RunState {
 void WriteFirstRunNotes(const RunState& run, const SolutionLattices& lattices, const RunOptions& options,
                         std::ostream& console) {
   std::vector<std::string> lines;
-  if (!options.chooseLattice) {
+  if (!options.chooseLattice && options.latticeHint) {
     const RunSummary shown = SummarizeRun(run.parameters, run.directions, run.store, lattices);
     lines = LatticeHintLines(run.parameters, run.directions, run.store, shown, CommensurateTransforms(run.tables));
   }

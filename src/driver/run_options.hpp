@@ -27,6 +27,10 @@ struct RunOptions {
   // when the standard output is a terminal, since in a file it becomes one long line of carriage
   // returns; always with --progress, and in the console file of each pattern of a batch.
   ProgressShown progress = ProgressShown::WhenTerminal;
+  // Without chooseLattice, work out what the choice would put first and name it on the console when
+  // it is another lattice. A batch leaves it out: it would cost each pattern about as much again as
+  // its search, for a note in a console file.
+  bool latticeHint = true;
 };
 
 }  // namespace orv
