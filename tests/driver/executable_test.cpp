@@ -63,5 +63,23 @@ TEST(Executable, ThroughAPipeTheProgressLineIsLeftOut) {
       << "only the progress records differ";
 }
 
+// A file name with an escape sequence and a byte that is not UTF-8: the picture stays well-formed
+// XML: no control byte but the line ends, and no stray byte.
+TEST(Executable, ControlBytesInAFileNameLeaveThePictureWellFormed) {
+  const std::string dir = testing::MakeScratchDir("control-bytes");
+  const std::string name = "si\x1b[2J\xff.kqt";
+  testing::WriteTextFile(dir + "/" + name,
+                         testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/examples/silicon.kqt"));
+  const testing::ProcessResult run = testing::RunOrvanthel({"--svg", name}, dir);
+  ASSERT_EQ(run.exitStatus, 0) << run.output;
+  const std::string svg = testing::ReadTextFile(dir + "/si\x1b[2J\xff_kqt.svg");
+  ASSERT_FALSE(svg.empty());
+  for (const char c : svg) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    EXPECT_TRUE(byte == '\n' || (byte >= 0x20 && byte != 0x7f && byte != 0xff)) << int(byte);
+  }
+  EXPECT_NE(svg.find("si?[2J?.kqt: solution 1"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace orv
