@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 FUZZ_DIR  ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS   = input_reader whole_run
+FUZZERS   = input_reader whole_run peak_list
 TSAN_DIR  ?= build-tsan
 JOBS      ?= 2
 EXAMPLE   ?= examples/silicon.kqt
@@ -81,7 +81,8 @@ tsan-test: deps
 bench: build
 	$(BUILD_DIR)/orvanthel_bench
 
-# The fuzzers (fuzz/): libFuzzer over the input reader and over a whole run, with the sanitizers.
+# The fuzzers (fuzz/): libFuzzer over the input reader, a whole run and the importer's peak-list
+# reader, with the sanitizers.
 fuzz: deps
 	cmake -S fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_DIR) -j $(JOBS)

@@ -13,4 +13,4 @@ set(ORV_USES_driver input reports search solutions run_data geometry)
 set(ORV_USES_library input reports search solutions run_data geometry)
 # Programs beside the indexer, built on the lower layers only.
 set(ORV_USES_simulator reports run_data geometry)
-set(ORV_USES_import reports run_data geometry)
+set(ORV_USES_import input reports run_data geometry)

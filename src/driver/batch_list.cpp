@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
+
+#include "input/input_file.hpp"
 
 namespace orv {
 
@@ -38,16 +39,32 @@ std::vector<std::string> FilesOfFolder(const std::string& folder) {
   return names;
 }
 
+// The peak lists (".cor") in a folder: a folder of them is a folder the importer has not seen yet.
+std::size_t PeakListsInFolder(const std::string& folder) {
+  std::size_t count = 0;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (EndsWith(it->path().filename().string(), ".cor")) ++count;
+  }
+  return count;
+}
+
 std::vector<std::string> FilesOfListFile(const std::string& list) {
-  std::ifstream in(list);
-  if (!in) throw BatchError("Cannot open the list " + list + ".");
+  // Only a regular file is read, in lines of bounded length, so that a pipe cannot hold the batch.
+  InputFile in;
+  if (!in.Open(list)) throw BatchError("Cannot open the list " + list + ".");
+  LineSource lines = in.Lines();
   std::vector<std::string> files;
   std::string line;
-  while (std::getline(in, line)) {
+  for (LineSource::Result result = lines.Next(line);; result = lines.Next(line)) {
+    if (result == LineSource::Result::End) break;
+    if (result == LineSource::Result::TooLong)
+      throw BatchError("Line " + std::to_string(lines.LineNumber()) + " of the list " + list + " is longer than " +
+                       std::to_string(lines.MaxLineLength()) + " characters.");
+    if (result == LineSource::Result::Failed) throw BatchError("Cannot read the list " + list + ".");
     const std::string entry = TrimmedLine(line);
     if (!entry.empty() && entry[0] != '#') files.push_back(entry);
   }
-  if (in.bad()) throw BatchError("Cannot read the list " + list + ".");
   return files;
 }
 
@@ -62,7 +79,18 @@ std::string Identity(const std::string& file) {
 
 PatternList ReadPatternList(const std::string& list) {
   std::error_code error;
-  const std::vector<std::string> entries = fs::is_directory(list, error) ? FilesOfFolder(list) : FilesOfListFile(list);
+  const bool folder = fs::is_directory(list, error);
+  const std::vector<std::string> entries = folder ? FilesOfFolder(list) : FilesOfListFile(list);
+  if (entries.empty()) {
+    // A batch of nothing is a mistake: most often a folder of peak lists not yet imported.
+    const std::size_t peakLists = folder ? PeakListsInFolder(list) : 0;
+    if (peakLists > 0)
+      throw BatchError("The folder " + list + " holds no .kqt input file but " + std::to_string(peakLists) +
+                       (peakLists == 1 ? " peak list" : " peak lists") +
+                       " (.cor): make input files of them with orvanthel-import first.");
+    throw BatchError((folder ? "The folder " + list + " holds no .kqt input file."
+                             : "The list " + list + " names no pattern."));
+  }
   PatternList result;
   std::set<std::string> seen;
   for (const std::string& file : entries) {

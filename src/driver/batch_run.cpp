@@ -7,15 +7,18 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <thread>
 
 #include "driver/batch_merge.hpp"
 #include "driver/batch_progress.hpp"
 #include "driver/batch_summary.hpp"
 #include "driver/batch_worker.hpp"
+#include "driver/whole_results_file.hpp"
 #include "reports/results_file.hpp"
 #include "reports/json_results.hpp"
 #include "reports/spot_table.hpp"
+#include "reports/printable_text.hpp"
 #include "reports/svg_pattern.hpp"
 
 namespace orv {
@@ -79,11 +82,32 @@ class ProgressLine {
   double lastShown_ = 0.0;
 };
 
+// A summary holding patterns that this list does not name was left by a batch of another list; it
+// would lose their rows when this batch writes its summary, so the batch does not start without
+// --force (which starts the summary afresh).
+void RefuseSummaryOfAnotherList(const std::string& summaryName, const std::map<std::string, SummaryRow>& previous,
+                                const std::vector<std::string>& files) {
+  if (previous.empty()) return;
+  const std::set<std::string> listed(files.begin(), files.end());
+  std::size_t others = 0;
+  const std::string* first = nullptr;
+  for (const auto& [file, row] : previous) {
+    if (listed.count(file) != 0) continue;
+    if (others++ == 0) first = &file;
+  }
+  if (others == 0) return;
+  throw BatchError(summaryName + " holds " + std::to_string(others) + (others == 1 ? " pattern" : " patterns") +
+                   " that this list does not name (" + PrintableText(*first) +
+                   (others == 1 ? "" : ", ...") +
+                   "): it was left by a batch of another list. Run this list in another folder, or give --force "
+                   "to start the summary afresh.");
+}
+
 }  // namespace
 
 bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>& row, const RunOptions& run) {
   if (!row || !row->Complete()) return false;
-  if (!NotOlderThan(ResultsFileName(file), file)) return false;
+  if (!NotOlderThan(ResultsFileName(file), file) || !ResultsFileIsWhole(ResultsFileName(file))) return false;
   if (run.svg && !NotOlderThan(PictureFileName(file), file)) return false;
   // The spot table is written for a pattern with a solution.
   if (run.orientation && row->status == "indexed" && !NotOlderThan(SpotTableFileName(file), file)) return false;
@@ -93,7 +117,8 @@ bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>&
 int RunBatch(const BatchOptions& options, std::ostream& console) {
   try {
     const PatternList list = ReadPatternList(options.list);
-    for (const std::string& file : list.duplicates) console << " Listed before, run once: " << file << '\n';
+    for (const std::string& file : list.duplicates)
+      console << " Listed before, run once: " << PrintableText(file) << '\n';
     if (options.merge) return MergeShardSummaries(list.files, console);
 
     const Shard shard = options.shard ? *options.shard
@@ -107,6 +132,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     const auto previous =
         options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign, header);
     if (foreign) console << " " << summaryName << " has another header than a batch summary of this program; it is replaced.\n";
+    RefuseSummaryOfAnotherList(summaryName, previous, list.files);
 
     // Rows by list position; complete ones are kept from the earlier batch.
     std::vector<std::optional<SummaryRow>> rows(list.files.size());
@@ -152,7 +178,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
       ++counts.done;
       if (!row.Complete()) {
         ++counts.failed;
-        progress.Note(" Failed : " + row.file + " : " + row.message);
+        progress.Note(PrintableText(" Failed : " + row.file + " : " + row.message));
       }
       rows[position] = std::move(row);
       progress.Show(counts, SteadySeconds() - start, false);
@@ -165,7 +191,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     console << " Summary saved in file : " << summaryName << '\n' << std::flush;
     return counts.failed > 0 ? 1 : 0;
   } catch (const BatchError& error) {
-    console << " Error: " << error.what() << '\n' << std::flush;
+    console << " Error: " << PrintableText(error.what()) << '\n' << std::flush;
     return 2;
   }
 }

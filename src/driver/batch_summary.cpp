@@ -2,14 +2,14 @@
 #include "driver/batch_summary.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "input/input_file.hpp"
 #include "reports/text_file.hpp"
 #include "run_data/run_errors.hpp"
 
@@ -23,6 +23,8 @@ constexpr std::size_t kConventional = 8;
 constexpr std::size_t kCounts = 14;
 constexpr std::size_t kColumns = 4 + kResultFields;
 constexpr std::size_t kOrientationColumns = 10;
+// The longest summary line read back: a row's file name and message stay far below it.
+constexpr std::size_t kLongestSummaryLine = 64 * 1024;
 
 std::string Fixed(double value, int decimals) {
   char text[64];
@@ -65,6 +67,29 @@ std::optional<std::vector<std::string>> SplitCsv(const std::string& line) {
   }
   if (quoted) return std::nullopt;
   return fields;
+}
+
+// The offset just after the last line end of the file, read backwards from its end in pieces;
+// nothing when the file holds no line end or cannot be read.
+std::optional<std::uintmax_t> EndOfLastLine(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::uintmax_t> end;
+  struct stat status {};
+  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    char piece[4096];
+    off_t stop = status.st_size;
+    while (stop > 0 && !end) {
+      const off_t start = stop > static_cast<off_t>(sizeof piece) ? stop - static_cast<off_t>(sizeof piece) : 0;
+      const ssize_t count = ::pread(fd, piece, static_cast<std::size_t>(stop - start), start);
+      if (count != stop - start) break;
+      for (ssize_t k = count; k > 0 && !end; --k)
+        if (piece[k - 1] == '\n') end = static_cast<std::uintmax_t>(start + k);
+      stop = start;
+    }
+  }
+  ::close(fd);
+  return end;
 }
 
 }  // namespace
@@ -160,15 +185,15 @@ std::optional<SummaryRow> ParseRow(const std::string& line) {
 std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign, const std::string& header) {
   foreign = false;
   std::map<std::string, SummaryRow> rows;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return rows;
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string all = text.str();
-  std::size_t start = 0;
+  InputFile in;
+  if (!in.Open(path)) return rows;
+  // A line of a summary stays far below this; a longer one ends what is taken from the file.
+  LineSource lines = in.Lines(kLongestSummaryLine);
   bool first = true;
-  for (std::size_t end = all.find('\n'); end != std::string::npos; start = end + 1, end = all.find('\n', start)) {
-    const std::string line = all.substr(start, end - start);
+  std::string line;
+  // Only lines ended by a line end count, so a row cut short by an interruption is never taken; a
+  // line end of "\r\n" counts as one.
+  while (lines.Next(line) == LineSource::Result::Line && lines.LastLineEnded()) {
     if (first) {
       first = false;
       const bool known = header.empty() ? line == SummaryHeader() || line == SummaryHeaderWithOrientation() : line == header;
@@ -180,7 +205,7 @@ std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool&
     }
     if (auto row = ParseRow(line)) rows[row->file] = *row;
   }
-  if (first && !all.empty()) foreign = true;
+  if (first && lines.LineNumber() > 0) foreign = true;  // a file without a whole header line
   return rows;
 }
 
@@ -191,19 +216,15 @@ SummaryJournal::SummaryJournal(const std::string& path, bool fresh, const std::s
   bool writeHeader = fresh || !exists;
   if (!writeHeader) {
     // A row cut short by an interruption would run into the next one: drop it.
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    const std::string all = text.str();
-    const std::size_t lastEnd = all.rfind('\n');
-    if (lastEnd == std::string::npos) {
+    const std::optional<std::uintmax_t> lastEnd = EndOfLastLine(path);
+    if (!lastEnd) {
       writeHeader = true;
-    } else if (lastEnd + 1 != all.size()) {
-      std::filesystem::resize_file(path, lastEnd + 1, error);
+    } else if (*lastEnd != std::filesystem::file_size(path, error)) {
+      std::filesystem::resize_file(path, *lastEnd, error);
       if (error) throw BatchError("Cannot write " + path + ".");
     }
   }
-  descriptor_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | (writeHeader ? O_TRUNC : 0), 0644);
+  descriptor_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | (writeHeader ? O_TRUNC : 0), 0644);
   if (descriptor_ < 0) throw BatchError("Cannot write " + path + ".");
   if (writeHeader) WriteWhole(header + "\n");
 }

@@ -82,6 +82,8 @@ SummaryRow IndexOnePattern(const PatternJob& job) {
   std::ostringstream console;
   RunOptions options = job.run;
   options.threads = 1;
+  options.progress = ProgressShown::Always;  // each pattern's console file as a terminal would show it
+  options.latticeHint = false;
   options.lePageFile = BatchLePageName(job.file);
   std::string failure;
   try {
@@ -91,13 +93,14 @@ SummaryRow IndexOnePattern(const PatternJob& job) {
       return RowOfRun(job.file, summary, SteadySeconds() - start);
     } catch (const InputError& error) {
       for (const std::string& line : error.consoleLines) console << line << '\n';
-      failure = "input error";
+      // The message and the line that says where and why, when there is one.
+      failure.clear();
+      int shown = 0;
       for (const std::string& line : error.consoleLines) {
-        if (!TrimBlanks(line).empty()) {
-          failure = line;
-          break;
-        }
+        if (TrimBlanks(line).empty() || shown == 2) continue;
+        failure += (shown++ == 0 ? "" : " ") + TrimBlanks(line);
       }
+      if (failure.empty()) failure = "input error";
       SaveConsole(job.file, console.str());
     } catch (const OutputFileError& error) {
       failure = "Cannot write " + error.fileName + ".";

@@ -3,19 +3,20 @@
 
 #include <CLI/CLI.hpp>
 
-#include <array>
 #include <exception>
 #include <new>
 #include <optional>
 
 #include "driver/banner.hpp"
 #include "driver/batch_command_line.hpp"
+#include "driver/command_line_scan.hpp"
 #include "driver/file_name_prompt.hpp"
 #include "driver/pause_and_stop.hpp"
 #include "driver/program_stop.hpp"
 #include "driver/run_indexing.hpp"
 #include "driver/run_options.hpp"
 #include "reports/line_format.hpp"
+#include "reports/printable_text.hpp"
 #include "reports/trim_blanks.hpp"
 #include "run_data/program_version.hpp"
 #include "run_data/run_errors.hpp"
@@ -24,19 +25,32 @@ namespace orv {
 
 namespace {
 
+// The manual shipped with the program; the help names it.
+constexpr char kManual[] = "README.md and the docs folder beside the program's sources";
+
+const std::vector<std::string>& HelpWords() {
+  static const std::vector<std::string> helpWords = {"-h", "--help", "-help", "help", "h"};
+  return helpWords;
+}
+
 bool IsHelpWord(const std::string& argument) {
-  static const std::array<std::string, 5> helpWords = {"-h", "--help", "-help", "help", "h"};
   const std::string word = TrimBlanks(argument);
-  for (const std::string& help : helpWords) {
+  for (const std::string& help : HelpWords()) {
     if (word == help) return true;
   }
   return false;
 }
 
-[[noreturn]] void ShowHelp(std::istream& in, std::ostream& out) {
+// The classic help line, the manual that exists beside the program, and every option, one a line.
+[[noreturn]] void ShowHelp(const std::vector<std::string>& optionLines, std::istream& in, std::ostream& out) {
   out << FreeLine("") << '\n';
   out << FreeLine("This is a program for indexing of single crystal data.") << '\n';
-  out << FreeLine("For a description see the Orvanthel.pdf file.") << '\n';
+  out << FreeLine("For a description see " + std::string(kManual) + ".") << '\n';
+  out << FreeLine("") << '\n';
+  out << FreeLine("Usage: orvanthel [options] [filename.kqt]   (options may also follow the file name)") << '\n';
+  for (const std::string& line : optionLines) out << FreeLine(line) << '\n';
+  out << FreeLine("A peak list (such as a .cor file) becomes an input file with orvanthel-import;") << '\n';
+  out << FreeLine("orvanthel-import -h lists its options.") << '\n';
   out << FreeLine("") << '\n';
   PauseAndStop(in, out, 0);
 }
@@ -60,21 +74,27 @@ std::string FileNameFromPrompt(std::istream& in, std::ostream& out) {
   return *name;
 }
 
-// The options that may come before the file name. Parsing stops at the first item it does not know,
-// so the classic forms (a file name, a help word, nothing) reach the classic handling unchanged.
+// The options, before or after the file name. What is not an option (a file name, a help word,
+// surplus items, nothing) reaches the classic handling unchanged.
 struct ParsedOptions {
   RunOptions run;
   bool showVersion = false;
+  bool forceProgress = false;
   bool runBatch = false;
   BatchOptions batch;
   std::vector<std::string> classicArguments;
+  std::vector<std::string> optionLines;  // the help's list of options
 };
+
+// The text that stands for an option's value in the help.
+void NameValue(CLI::App& app, const char* option, const char* value) {
+  if (CLI::Option* found = app.get_option_no_throw(option)) found->option_text(value);
+}
 
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out) {
   ParsedOptions parsed;
   CLI::App app{"Orvanthel: ab initio indexing of Laue patterns", "orvanthel"};
   app.set_help_flag();  // the help words keep their classic meaning
-  app.prefix_command();
   app.add_flag("--version", parsed.showVersion, "Print the version and stop");
   app.add_option("--threads", parsed.run.threads, "Threads that score candidates (default: every core)")
       ->check(CLI::Range(1, 1024));
@@ -89,8 +109,17 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
                                               "Deviatoric strain against the conventional cell a,b,c,alpha,beta,gamma");
   BatchCommandLine batch;
   batch.AddTo(app, parsed.batch);
-  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  app.add_flag("--progress", parsed.forceProgress,
+               "Show the progress line even when the output is not a terminal (a file or a pipe)");
+  NameValue(app, "--threads", "N");
+  NameValue(app, "--batch", "LIST");
+  NameValue(app, "--shard", "I/N");
+  NameValue(app, "--workers", "N");
+  NameValue(app, "--reference-cell", "A,B,C,AL,BE,GA");
+  parsed.optionLines = OptionLines(app);
   try {
+    const ScannedArguments scanned = ScanArguments(arguments, app, HelpWords());
+    std::vector<std::string> reversed(scanned.options.rbegin(), scanned.options.rend());
     app.parse(reversed);
     batch.Check(app, parsed.batch);
     if (referenceCell->count() > 0) {
@@ -99,13 +128,19 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
       if (!parsed.run.referenceCell) throw CLI::ValidationError("--reference-cell", why);
       parsed.run.orientation = true;
     }
+    if (batch.Requested() && !scanned.plain.empty())
+      throw CLI::ValidationError("--batch", "it takes the patterns from LIST, not a file name after it");
+    parsed.classicArguments = scanned.plain;
   } catch (const CLI::ParseError& error) {
+    out << FreeLine("Error: " + PrintableText(error.what())) << '\n';
+    PauseAndStop(in, out, 1);
+  } catch (const UnknownOption& error) {
     out << FreeLine("Error: " + std::string(error.what())) << '\n';
+    out << FreeLine("       orvanthel -h lists the options.") << '\n';
     PauseAndStop(in, out, 1);
   }
   parsed.runBatch = batch.Requested();
   parsed.batch.run = parsed.run;
-  parsed.classicArguments = app.remaining();
   return parsed;
 }
 
@@ -116,16 +151,18 @@ int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::o
     return 0;
   }
   if (options.runBatch) return RunBatch(options.batch, out);
+  RunOptions run = options.run;
+  if (options.forceProgress) run.progress = ProgressShown::Always;
   const std::vector<std::string>& classic = options.classicArguments;
   if (classic.size() >= 2) RefuseSurplusArguments(in, out);
   std::string fileName;
   if (classic.empty()) {
     fileName = FileNameFromPrompt(in, out);
   } else {
-    if (IsHelpWord(classic[0])) ShowHelp(in, out);
+    if (IsHelpWord(classic[0])) ShowHelp(options.optionLines, in, out);
     fileName = classic[0];
   }
-  RunIndexing(fileName, options.run, out);
+  RunIndexing(fileName, run, out);
   out.flush();
   return 0;
 }

@@ -1,8 +1,12 @@
 // The road of a run: defaults, input, tables, log, search, post-processing, reports, timings.
 #include "driver/run_indexing.hpp"
 
+#include <unistd.h>
+
+#include <exception>
 #include <memory>
 
+#include "driver/first_run_notes.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "driver/orientation_summary.hpp"
@@ -21,6 +25,7 @@
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
 #include "run_data/observer_fan_out.hpp"
+#include "run_data/run_errors.hpp"
 #include "run_data/run_parameters.hpp"
 #include "search/commensurate_transforms.hpp"
 #include "search/search_bases.hpp"
@@ -43,6 +48,20 @@ struct RunState {
   TextFile log;
 };
 
+// The console notes after the results: the volume the cells were scaled to, and, without the
+// lattice choice, the lattice that the choice would put first when it is another one.
+void WriteFirstRunNotes(const RunState& run, const SolutionLattices& lattices, const RunOptions& options,
+                        std::ostream& console) {
+  std::vector<std::string> lines;
+  if (!options.chooseLattice && options.latticeHint) {
+    const RunSummary shown = SummarizeRun(run.parameters, run.directions, run.store, lattices);
+    lines = LatticeHintLines(run.parameters, run.directions, run.store, shown, CommensurateTransforms(run.tables));
+  }
+  for (const std::string& line : VolumeNoteLines(run.parameters)) lines.push_back(line);
+  for (const std::string& line : lines) console << line << '\n';
+  if (!lines.empty()) console << FreeLine("") << '\n';
+}
+
 }  // namespace
 
 RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console) {
@@ -58,7 +77,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   ConsoleProgress progress(console);
   LogEventWriter logLines(run->log);
   ObserverFanOut events;
-  events.Add(progress);
+  if (options.progress == ProgressShown::Always || ::isatty(STDOUT_FILENO) == 1) events.Add(progress);
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;
@@ -77,19 +96,30 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   if (options.orientation) latticeLines = WithOrientationLines(std::move(latticeLines), orientations);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, latticeLines,
                    HeaderNotes{options.chooseLattice});
-  if (options.json && options.orientation)
-    WriteJsonResultsWithOrientation(fileName, run->parameters, run->directions, run->store, lattices,
-                                    HeaderNotes{options.chooseLattice}, orientations, options.referenceCell);
-  else if (options.json)
-    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
-                     HeaderNotes{options.chooseLattice});
-  if (options.orientation) WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations);
-  if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
-  if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+  WriteFirstRunNotes(*run, lattices, options, console);
+  // A report that cannot be written ends the run with its error, but only once the log, which
+  // holds the whole search, is finished and in place: one failed file does not cost another.
+  std::exception_ptr failedReport;
+  try {
+    if (options.json && options.orientation)
+      WriteJsonResultsWithOrientation(fileName, run->parameters, run->directions, run->store, lattices,
+                                      HeaderNotes{options.chooseLattice}, orientations, options.referenceCell);
+    else if (options.json)
+      WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
+                       HeaderNotes{options.chooseLattice});
+    if (options.orientation) WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations);
+    if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
+    if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+  } catch (const OutputFileError&) {
+    failedReport = std::current_exception();
+  }
 
-  console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';
+  const double wallSeconds = ElapsedWallSeconds(startClock, SecondsSinceMidnight());
   const double cpuSeconds = ProcessCpuSeconds() - startCpu;
-  console << CpuTimeLine(cpuSeconds, 8, 3) << '\n' << FreeLine("") << '\n';
+  if (!failedReport) {
+    console << SystemTimeLine(wallSeconds, 8, 3) << '\n';
+    console << CpuTimeLine(cpuSeconds, 8, 3) << '\n' << FreeLine("") << '\n';
+  }
 
   if (run->parameters.CreateLogFile > 0) {
     run->log.WriteLine(FreeLine(""));
@@ -98,6 +128,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     run->log.WriteLine(CpuTimeLine(cpuSeconds, 13, 2));
     run->log.Close();
   }
+  if (failedReport) std::rethrow_exception(failedReport);
   RunSummary summary = SummarizeRun(run->parameters, run->directions, run->store, lattices);
   if (options.orientation) AddOrientationToSummary(orientations, summary);
   return summary;

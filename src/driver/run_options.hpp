@@ -8,6 +8,8 @@
 
 namespace orv {
 
+enum class ProgressShown { WhenTerminal, Always };
+
 struct RunOptions {
   // Threads that score candidates; 0 takes every core of the machine, 1 is the single-threaded search.
   int threads = 0;
@@ -30,6 +32,14 @@ struct RunOptions {
   // Measure the deviatoric strain of solution 1 against this conventional cell (turns on
   // `orientation` as well).
   std::optional<ReferenceCell> referenceCell;
+  // When the progress line (records that overwrite one console line) is shown: by default only
+  // when the standard output is a terminal, since in a file it becomes one long line of carriage
+  // returns; always with --progress, and in the console file of each pattern of a batch.
+  ProgressShown progress = ProgressShown::WhenTerminal;
+  // Without chooseLattice, work out what the choice would put first and name it on the console when
+  // it is another lattice. A batch leaves it out: it would cost each pattern about as much again as
+  // its search, for a note in a console file.
+  bool latticeHint = true;
 };
 
 }  // namespace orv

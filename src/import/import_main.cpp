@@ -5,6 +5,7 @@
 
 #include "import/import_options.hpp"
 #include "import/import_run.hpp"
+#include "reports/printable_text.hpp"
 
 int main(int argc, char** argv) {
   using namespace orv::imp;
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
       std::cout << message;
       return 0;
     case ImportAction::Fail:
-      std::cerr << "orvanthel-import: " << message << '\n';
+      std::cerr << "orvanthel-import: " << orv::PrintableText(message) << '\n';
       return 1;
     case ImportAction::Import:
       break;

@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "import/known_cell.hpp"
 #include "import/number_text.hpp"
 #include "import/peak_columns.hpp"
 #include "run_data/program_version.hpp"
@@ -115,11 +116,27 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
   AddChecked(app, "--max-index", "N", "_MaxAllowedMillerIndex, 4 to 100",
              IntegerIn(kSmallestMaxIndex, kLargestMaxIndex, [&options](int v) { options.keywords.maxIndex = v; }))
       ->group(group);
+  AddChecked(app, "--cell", "a[,b,c,al,be,ga]",
+             "the known conventional cell (lengths in your unit, angles in degrees; a alone is\n"
+             "cubic, a,b,c has right angles): with --centring, _VolumeOfPrimitiveCell is worked out",
+             [&options](const std::string& t) -> std::string {
+               options.cell = t;
+               return "";
+             })
+      ->group(group);
+  AddChecked(app, "--centring", "P|I|F|C|A|B|R", "the centring of the --cell (R: its hexagonal setting)",
+             [&options](const std::string& t) -> std::string {
+               if (LatticePointsOfCentring(t) == 0) return "expects one of P, I, F, C, A, B or R";
+               options.centring = t;
+               return "";
+             })
+      ->group(group);
   app.add_flag_callback("--log", [&options]() { options.keywords.log = true; }, "_CreateLogFile 1: the indexer writes its log")
       ->group(group);
   app.footer(
       "Detector angles give unit scattering vectors q = k_out - k_in in the frame with x along the\n"
-      "incident beam and z towards the detector: q = (-sin t, cos t sin chi, cos t cos chi), t = 2theta/2.");
+      "incident beam and z towards the detector: q = (-sin t, cos t sin chi, cos t cos chi), t = 2theta/2.\n"
+      "The manual: README.md and the docs folder beside the program's sources.");
 
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
   try {
@@ -133,6 +150,30 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
   } catch (const CLI::ParseError& error) {
     message = error.what();
     return ImportAction::Fail;
+  }
+  // The volume of a known cell: the conventional cell alone would give a volume too large by the
+  // lattice points of its centring, so both are needed, and --volume says it otherwise.
+  if (options.cell.empty() != options.centring.empty()) {
+    message = "options --cell and --centring go together: the primitive volume needs both";
+    return ImportAction::Fail;
+  }
+  if (!options.cell.empty()) {
+    if (options.keywords.volume) {
+      message = "give the volume either with --volume or with --cell and --centring, not both";
+      return ImportAction::Fail;
+    }
+    double volume = 0.0;
+    const std::string problem = PrimitiveVolumeOfCell(options.cell, options.centring, volume);
+    if (!problem.empty()) {
+      message = "option --cell " + problem + ", got \"" + options.cell + "\"";
+      return ImportAction::Fail;
+    }
+    if (!(volume >= kSmallestVolume && volume <= kLargestVolume)) {
+      message = "option --cell gives a primitive volume of " + ShortestRealText(volume) + ", outside " +
+                ShortestRealText(kSmallestVolume) + " to " + ShortestRealText(kLargestVolume);
+      return ImportAction::Fail;
+    }
+    options.keywords.volume = volume;
   }
   return ImportAction::Import;
 }

@@ -15,6 +15,8 @@ struct ImportOptions {
   std::vector<std::string> columns;  // empty: from the header line, or 2theta chi for two columns
   std::optional<int> top;            // the number of strongest peaks kept
   RunKeywords keywords;
+  std::string cell;      // --cell as given; with centring it sets keywords.volume
+  std::string centring;  // --centring as given
 };
 
 enum class ImportAction { Import, ShowText, Fail };

@@ -1,25 +1,36 @@
 // The import from peak list to input file, with every check before anything is written.
 #include "import/import_run.hpp"
 
+#include <cmath>
 #include <filesystem>
-#include <fstream>
 
 #include "run_data/run_errors.hpp"
+#include "import/known_cell.hpp"
 #include "import/kqt_file.hpp"
 #include "import/peak_list.hpp"
 #include "import/peak_selection.hpp"
+#include "input/input_file.hpp"
+#include "reports/printable_text.hpp"
 #include "run_data/program_version.hpp"
 
 namespace orv::imp {
 
 namespace {
 
-// A name as it may stand in a comment line: the last path component, without line breaks.
+// A name as it may stand in a comment line: the last path component, without line breaks or
+// other control bytes.
 std::string CommentName(const std::string& path) {
-  std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
-  for (char& c : name)
-    if (c == '\n' || c == '\r') c = '?';
-  return name;
+  return PrintableText(path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1));
+}
+
+// Detector angles all within 2 pi in size: a list in radians, which would import as directions
+// crowded around the beam.
+bool LooksLikeRadians(const PeakList& list) {
+  if (!list.layout.HoldsAngles()) return false;
+  const double turn = 6.283185307179586;
+  for (const Peak& peak : list.peaks)
+    if (!(peak.twoTheta <= turn && std::fabs(peak.chi) <= turn)) return false;
+  return true;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -33,17 +44,25 @@ bool SameFile(const std::string& a, const std::string& b) {
 int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string output = OutputFileName(options);
   auto fail = [&err](const std::string& message) {
-    err << "orvanthel-import: " << message << '\n';
+    err << "orvanthel-import: " << PrintableText(message) << '\n';
     return 1;
   };
   if (SameFile(output, options.peakList))
     return fail(options.peakList + ": the input file would replace the peak list; name another with --output");
 
-  std::ifstream in(options.peakList);
-  if (!in) return fail("cannot open " + options.peakList);
+  // Only a regular file is read, in lines of bounded length: a pipe or a device could block the
+  // import or feed it without end.
+  InputFile in;
+  if (!in.Open(options.peakList)) {
+    std::error_code error;
+    const bool other = std::filesystem::exists(options.peakList, error) &&
+                       !std::filesystem::is_regular_file(options.peakList, error);
+    return fail("cannot open " + options.peakList + (other ? ": it is not a regular file" : ""));
+  }
   PeakList list;
   try {
-    list = ReadPeakList(in, options.columns);
+    LineSource lines = in.Lines();
+    list = ReadPeakList(lines, options.columns);
   } catch (const PeakListError& error) {
     return fail(options.peakList + ": " + error.what());
   }
@@ -58,22 +77,32 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     return fail(options.peakList + ": " + std::to_string(count) + " peaks; an input file holds at most " +
                 std::to_string(kMostReflections) + ": keep the strongest with --top");
 
+  const bool radians = LooksLikeRadians(list);
   const std::string order = byIntensity ? "strongest first" : "in file order";
   const std::string frame = list.layout.HoldsAngles()
                                 ? "unit scattering vectors, x along the incident beam, z towards the detector"
                                 : "directions of the q vectors as given";
-  const std::vector<std::string> comments = {
+  std::vector<std::string> comments = {
       std::string("Reflections imported by orvanthel-import ") + kProgramVersion + " from " +
           CommentName(options.peakList) + " (columns " + list.layout.Describe() + ")",
       std::to_string(count) + " of " + std::to_string(list.peaks.size()) + " peaks, " + order + "; " + frame,
   };
+  if (!options.cell.empty() && options.keywords.volume)
+    comments.push_back("_VolumeOfPrimitiveCell from the cell " + options.cell + " with centring " + options.centring +
+                       " (" + std::to_string(LatticePointsOfCentring(options.centring)) +
+                       " lattice points in the cell)");
   try {
     WriteWholeFile(output, KqtLines(comments, reflections, options.keywords));
   } catch (const OutputFileError& error) {
     return fail("cannot write " + error.fileName);
   }
-  out << "Read " << list.peaks.size() << " peaks (" << list.layout.Describe() << ") from " << options.peakList
-      << "; wrote " << count << " reflections, " << order << ", to " << output << '\n';
+  out << PrintableText("Read " + std::to_string(list.peaks.size()) + " peaks (" + list.layout.Describe() + ") from " +
+                       options.peakList + "; wrote " + std::to_string(count) + " reflections, " + order + ", to " +
+                       output)
+      << '\n';
+  if (radians)
+    err << "orvanthel-import: warning: every 2theta and chi of " << PrintableText(options.peakList)
+        << " is within 2 pi: the angles look like radians, and the peak list must give degrees\n";
   return 0;
 }
 

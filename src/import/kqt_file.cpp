@@ -1,9 +1,6 @@
 // Writing the imported reflections and keywords through the line notation, replacing files whole.
 #include "import/kqt_file.hpp"
 
-#include <cstdio>
-
-#include "run_data/run_errors.hpp"
 #include "import/number_text.hpp"
 #include "reports/line_format.hpp"
 #include "reports/text_file.hpp"
@@ -42,20 +39,10 @@ std::vector<std::string> KqtLines(const std::vector<std::string>& comments, cons
 }
 
 void WriteWholeFile(const std::string& fileName, const std::vector<std::string>& lines) {
-  const std::string partial = fileName + ".partial";
-  try {
-    TextFile file;
-    file.Open(partial);
-    for (const std::string& line : lines) file.WriteLine(line);
-    file.Close();
-  } catch (const OutputFileError&) {
-    std::remove(partial.c_str());
-    throw OutputFileError(fileName);
-  }
-  if (std::rename(partial.c_str(), fileName.c_str()) != 0) {
-    std::remove(partial.c_str());
-    throw OutputFileError(fileName);
-  }
+  TextFile file;
+  file.Open(fileName);
+  for (const std::string& line : lines) file.WriteLine(line);
+  file.Close();
 }
 
 }  // namespace orv::imp

@@ -18,8 +18,8 @@ constexpr int kDirectionDecimals = 10;
 std::vector<std::string> KqtLines(const std::vector<std::string>& comments, const std::vector<Peak>& reflections,
                                   const RunKeywords& keywords);
 
-// Writes the lines to a temporary file beside the target and renames it into place, so that an
-// existing file is replaced whole or not at all and a failed write leaves no partial input file.
+// Writes the lines through the programs' one output file writer, so that an existing file is
+// replaced whole or not at all and a failed write leaves no partial input file behind.
 // Throws OutputFileError naming the target.
 void WriteWholeFile(const std::string& fileName, const std::vector<std::string>& lines);
 

@@ -18,6 +18,10 @@ std::size_t SkipDigits(const std::string& text, std::size_t& pos) {
 }  // namespace
 
 bool ParseDecimalReal(const std::string& text, double& value) {
+  return ReadDecimalReal(text, value) == RealReading::Valid;
+}
+
+RealReading ReadDecimalReal(const std::string& text, double& value) {
   std::size_t pos = 0;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
   std::size_t mantissaDigits = SkipDigits(text, pos);
@@ -25,21 +29,22 @@ bool ParseDecimalReal(const std::string& text, double& value) {
     ++pos;
     mantissaDigits += SkipDigits(text, pos);
   }
-  if (mantissaDigits == 0) return false;
+  if (mantissaDigits == 0) return RealReading::NotANumber;
   std::string plain = text;
   if (pos < text.size()) {
     const char letter = text[pos];
-    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return false;
+    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return RealReading::NotANumber;
     plain[pos] = 'e';
     ++pos;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-    if (SkipDigits(text, pos) == 0 || pos != text.size()) return false;
+    if (SkipDigits(text, pos) == 0 || pos != text.size()) return RealReading::NotANumber;
   }
   char* end = nullptr;
   const double parsed = std::strtod(plain.c_str(), &end);
-  if (end != plain.c_str() + plain.size() || !std::isfinite(parsed)) return false;
+  if (end != plain.c_str() + plain.size()) return RealReading::NotANumber;
+  if (!std::isfinite(parsed)) return RealReading::OutOfRange;
   value = parsed;
-  return true;
+  return RealReading::Valid;
 }
 
 bool ParseDecimalInteger(const std::string& text, int& value) {

@@ -10,6 +10,11 @@ namespace orv::imp {
 // that overflow to an infinity.
 bool ParseDecimalReal(const std::string& text, double& value);
 
+// The same reading, telling a text of the right form whose value overflows (such as 1e400) from
+// one that is not a number at all. The value is set only when the result is Valid.
+enum class RealReading { Valid, NotANumber, OutOfRange };
+RealReading ReadDecimalReal(const std::string& text, double& value);
+
 // Optionally signed digits that fit a 32-bit integer.
 bool ParseDecimalInteger(const std::string& text, int& value);
 

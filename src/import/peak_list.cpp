@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "geometry/laue_frame.hpp"
 #include "import/number_text.hpp"
@@ -50,7 +51,9 @@ Peak PeakFromValues(const ColumnLayout& layout, const std::vector<double>& value
     const double twoTheta = value(ColumnRole::TwoTheta);
     if (!(twoTheta > 0.0 && twoTheta <= 180.0))
       throw PeakListError(lineNumber, "2theta " + ShortestRealText(twoTheta) + " is outside (0, 180] degrees");
-    peak.direction = ScatteringDirectionFromAngles(DetectorAngles{twoTheta, value(ColumnRole::Chi)});
+    peak.twoTheta = twoTheta;
+    peak.chi = value(ColumnRole::Chi);
+    peak.direction = ScatteringDirectionFromAngles(DetectorAngles{twoTheta, peak.chi});
   } else {
     const Vec3 q{value(ColumnRole::Qx), value(ColumnRole::Qy), value(ColumnRole::Qz)};
     if (!UnitVector(q, peak.direction)) throw PeakListError(lineNumber, "the q vector is zero");
@@ -66,6 +69,14 @@ PeakListError::PeakListError(int lineNumber, const std::string& why)
       reason(why) {}
 
 PeakList ReadPeakList(std::istream& in, const std::vector<std::string>& givenNames) {
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw PeakListError(0, "the file cannot be read to its end");
+  LineSource lines = LineSource::FromText(text.str());
+  return ReadPeakList(lines, givenNames);
+}
+
+PeakList ReadPeakList(LineSource& lines, const std::vector<std::string>& givenNames) {
   PeakList list;
   bool haveLayout = false;
   if (!givenNames.empty()) {
@@ -74,14 +85,18 @@ PeakList ReadPeakList(std::istream& in, const std::vector<std::string>& givenNam
     haveLayout = true;
   }
   bool headerSeen = false;
-  int lineNumber = 0;
-  for (std::string line; std::getline(in, line);) {
-    ++lineNumber;
-    if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);  // a UTF-8 mark
+  std::string line;
+  for (;;) {
+    const LineSource::Result result = lines.Next(line);
+    if (result == LineSource::Result::End) break;
+    const int lineNumber = static_cast<int>(lines.LineNumber());
+    if (result == LineSource::Result::TooLong)
+      throw PeakListError(lineNumber, "the line is longer than " + std::to_string(lines.MaxLineLength()) + " characters");
+    if (result == LineSource::Result::Failed) throw PeakListError(0, "the file cannot be read to its end");
     const std::vector<std::string> items = SplitItems(line);
     if (items.empty() || items[0][0] == '#') continue;
     double first = 0.0;
-    if (!ParseDecimalReal(items[0], first) && !headerSeen && list.peaks.empty()) {
+    if (ReadDecimalReal(items[0], first) == RealReading::NotANumber && !headerSeen && list.peaks.empty()) {
       headerSeen = true;
       if (!haveLayout) {
         std::string problem;
@@ -104,12 +119,14 @@ PeakList ReadPeakList(std::istream& in, const std::vector<std::string>& givenNam
       throw PeakListError(lineNumber, CountText(items.size(), "value", "values") + " where the columns are " +
                                           list.layout.Describe() + " (" + std::to_string(list.layout.Size()) + ")");
     std::vector<double> values(items.size());
-    for (std::size_t k = 0; k < items.size(); ++k)
-      if (!ParseDecimalReal(items[k], values[k]))
-        throw PeakListError(lineNumber, "\"" + items[k] + "\" in column " + list.layout.names[k] + " is not a number");
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      const RealReading reading = ReadDecimalReal(items[k], values[k]);
+      if (reading != RealReading::Valid)
+        throw PeakListError(lineNumber, "\"" + items[k] + "\" in column " + list.layout.names[k] +
+                                            (reading == RealReading::OutOfRange ? " is out of range" : " is not a number"));
+    }
     list.peaks.push_back(PeakFromValues(list.layout, values, lineNumber));
   }
-  if (in.bad()) throw PeakListError(0, "the file cannot be read to its end");
   if (list.peaks.empty()) throw PeakListError(0, "no peak lines");
   return list;
 }

@@ -102,6 +102,11 @@ std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameter
 
 void ThrowInputError(InputMessage message) { ThrowInputError(InputMessageText(message)); }
 
+void ThrowInputError(InputMessage message, const std::string& where) {
+  throw InputError({FreeLine(""), FreeLine(""), FreeLine("Error: " + InputMessageText(message)),
+                    FreeLine(where + ": the value is outside its accepted range"), FreeLine(""), FreeLine("")});
+}
+
 void ThrowInputError(const std::string& message) {
   throw InputError({FreeLine(""), FreeLine(""), FreeLine("Error: " + message), FreeLine(""), FreeLine("")});
 }

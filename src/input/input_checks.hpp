@@ -48,6 +48,9 @@ std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameter
 // Throws the InputError whose console lines are two empty lines, "Error: " with the message and two
 // empty lines.
 [[noreturn]] void ThrowInputError(InputMessage message);
+// The same block with a line after the message that says where the value was read, such as
+// "line 4 (_VolumeOfPrimitiveCell): the value is outside its accepted range".
+[[noreturn]] void ThrowInputError(InputMessage message, const std::string& where);
 // The same block for a message of the checks made after the last entry.
 [[noreturn]] void ThrowInputError(const std::string& message);
 

@@ -2,7 +2,9 @@
 #include "input/input_reader.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
+#include <filesystem>
 #include <cmath>
 #include <optional>
 
@@ -13,6 +15,7 @@
 #include "input/keywords.hpp"
 #include "input/parameter_echo.hpp"
 #include "reports/line_format.hpp"
+#include "reports/printable_text.hpp"
 #include "reports/trim_blanks.hpp"
 #include "run_data/run_errors.hpp"
 
@@ -48,6 +51,7 @@ bool ReadKeywordValue(FreeFormatReader& reader, Keyword keyword, RunParameters& 
     case Keyword::Reflections:
       return false;
     case Keyword::VolumeOfPrimitiveCell:
+      p.VolumeOfPrimitiveCellGiven = true;
       return ReadReal(reader, p.VolumeOfPrimitiveCell);
     case Keyword::MaxAllowedMillerIndex:
       return ReadInteger(reader, p.MaxAllowedMillerIndex);
@@ -122,7 +126,7 @@ struct EntryWalk {
     }
     if (!ReadKeywordValue(reader, *keyword, parameters)) StopAtProblem(keywordText);
     if (const std::optional<InputMessage> failed = FirstFailedCheck(*keyword, parameters)) {
-      ThrowInputError(*failed);
+      ThrowInputError(*failed, "line " + std::to_string(keywordLine + 1) + " (" + keywordText + ")");
     }
     console << EchoLine(*keyword, parameters) << '\n';
     if (*keyword == Keyword::AngularDeviationCriterion) {
@@ -130,6 +134,14 @@ struct EntryWalk {
     }
   }
 };
+
+bool EndsWithPeakListExtension(const std::string& name) {
+  const std::size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos) return false;
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == "cor";
+}
 
 }  // namespace
 
@@ -189,6 +201,13 @@ void ReadInputFile(const std::string& fileName, RunParameters& parameters, Direc
                     " characters, the system takes at most " + std::to_string(kLongestFileName) + ".");
   }
   if (name.size() < 5 || name.compare(name.size() - 4, 4, ".kqt") != 0) {
+    // A peak list given in the input file's place: say which program turns it into one.
+    std::error_code error;
+    if (EndsWithPeakListExtension(name) || std::filesystem::is_regular_file(name, error)) {
+      throw InputError({FreeLine("Error: Extention of filename is not .kqt."),
+                        FreeLine("       A peak list (2theta chi [I], as in a .cor file) becomes an input file with: "
+                                 "orvanthel-import " + PrintableText(name))});
+    }
     StopWithMessage("Error: Extention of filename is not .kqt.");
   }
   InputFile file;

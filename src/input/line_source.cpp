@@ -44,6 +44,7 @@ bool LineSource::Refill() {
 
 LineSource::Result LineSource::Next(std::string& line) {
   line.clear();
+  lastLineEnded_ = false;
   if (finished_ != Result::Line) return finished_;
   bool anyByte = false;
   // One byte more than the limit may be a carriage return before the line end.
@@ -72,6 +73,7 @@ LineSource::Result LineSource::Next(std::string& line) {
     begin_ += take;
     if (found) {
       ++begin_;  // the line end itself
+      lastLineEnded_ = true;
       break;
     }
   }

@@ -32,6 +32,8 @@ class LineSource {
   // be read; at the end, the number of lines of the stream.
   std::size_t LineNumber() const { return lineNumber_; }
   std::size_t MaxLineLength() const { return maxLineLength_; }
+  // Whether the line last handed out was ended by a line end (false for a last line without one).
+  bool LastLineEnded() const { return lastLineEnded_; }
 
  private:
   bool Refill();  // false at the end of the stream or on a read error (finished_ then set)
@@ -43,6 +45,7 @@ class LineSource {
   std::size_t end_ = 0;
   std::size_t lineNumber_ = 0;
   Result finished_ = Result::Line;  // Line while lines remain
+  bool lastLineEnded_ = false;
 };
 
 }  // namespace orv

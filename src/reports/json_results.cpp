@@ -195,6 +195,8 @@ std::string JsonResultsText(const std::string& inputFileName, const RunParameter
   for (int i = 1; i <= store.NumberOfSolutions; ++i)
     solutions.push_back(SolutionJson(i, parameters, directions, store, lattices));
   document["solutions"] = std::move(solutions);
+  // false: the file gave no _VolumeOfPrimitiveCell and the cells are scaled to the default volume.
+  document["volumeOfPrimitiveCellGiven"] = parameters.VolumeOfPrimitiveCellGiven;
   // Text that is not valid UTF-8 (a file name in another encoding) is replaced rather than refused.
   return document.dump(2, ' ', false, Json::error_handler_t::replace);
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "reports/line_format.hpp"
+#include "reports/printable_text.hpp"
 #include "reports/trim_blanks.hpp"
 
 namespace orv::svg {
@@ -25,7 +26,7 @@ std::string Num(double value, int decimals) {
 
 std::string Escaped(const std::string& text) {
   std::string out;
-  for (char c : text) {
+  for (char c : PrintableText(text)) {
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;

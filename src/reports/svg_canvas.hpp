@@ -28,7 +28,8 @@ constexpr double kLabelSize = 12.0;
 // A number for the picture: fixed point without blanks, and without the point when it has no decimals.
 std::string Num(double value, int decimals);
 
-// The text with the characters that XML reserves written as entities.
+// The text with the characters that XML reserves written as entities, and control bytes and bytes
+// outside well-formed UTF-8 (a file name may hold any) replaced by '?', so the document stays well-formed.
 std::string Escaped(const std::string& text);
 
 struct Box {

@@ -91,7 +91,8 @@ bool TextFile::OpenBeside(const std::string& folder) {
 #endif
   for (int n = 0; n < 100 && fd_ < 0; ++n) {
     temporary_ = TemporaryName(folder, n);
-    fd_ = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Made new, never reached through a link someone planted under the same name.
+    fd_ = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }
   if (fd_ < 0) {
@@ -119,16 +120,11 @@ void TextFile::Open(const std::string& name) {
     mode_ = Mode::InPlace;
     return;
   }
-  if (OpenBeside(FolderOf(target_))) {
-    // A replaced file keeps its permissions, as it did when it was overwritten.
-    if (exists) fchmod(fd_, status.st_mode & 07777);
-    return;
-  }
-  // No new file can be made in the folder: an existing file that may be written is rewritten in
-  // place, in one go when it is closed.
-  fd_ = exists ? open(target_.c_str(), O_WRONLY | O_CLOEXEC) : -1;
-  if (fd_ < 0) Fail();
-  mode_ = Mode::InPlace;
+  // A regular file is only ever replaced whole: when no new file can be made beside it, the run
+  // fails and the old file stays, since rewriting it in place would lose it to a failed write.
+  if (!OpenBeside(FolderOf(target_))) Fail();
+  // A replaced file keeps its permissions, as it did when it was overwritten.
+  if (exists) fchmod(fd_, status.st_mode & 07777);
 }
 
 void TextFile::WriteLine(const std::string& line) {
@@ -167,11 +163,8 @@ void TextFile::PutInPlace() {
 void TextFile::Close() {
   if (!IsOpen()) return;
   if (mode_ == Mode::InPlace) {
-    struct stat status {};
-    const bool regular = fstat(fd_, &status) == 0 && S_ISREG(status.st_mode);
-    if (regular && (ftruncate(fd_, 0) != 0 || lseek(fd_, 0, SEEK_SET) != 0)) Fail();
+    // A device or a pipe: what is left goes to it, nothing is replaced.
     WriteOut();
-    if (regular && fsync(fd_) != 0) Fail();
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) Fail();

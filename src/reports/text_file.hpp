@@ -9,10 +9,12 @@ namespace orv {
 // name yet (or, where the file system cannot do that, a hidden temporary name), and Close puts it in
 // the target's place only once it is complete, on disk and closed. A run that fails or is
 // interrupted before that leaves the previous file as it was and no temporary file behind, and two
-// runs writing the same name never mix their lines. A target that is not a regular file (a device
-// such as /dev/stdout reached through a link) is written in place, and so is an existing file in a
-// folder where no new file can be made; both are written in one go when the file is closed. A file
-// that cannot be created or written throws OutputFileError.
+// runs writing the same name never mix their lines. The temporary file is always made new, never
+// through a link. A target that is not a regular file (a device such as /dev/stdout reached through
+// a link) cannot be replaced and is written in place when the file is closed. A regular file is
+// never rewritten in place: when no new file can be made in its folder, Open throws
+// OutputFileError and the old file stays. A file that cannot be created or written throws
+// OutputFileError.
 class TextFile {
  public:
   TextFile() = default;

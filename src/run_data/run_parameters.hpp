@@ -25,6 +25,8 @@ struct RunParameters {
   int SortSolutionsByQualityType = 0;
   int SaveLePage = 0;
   int CreateLogFile = 0;
+  // Whether the input file gave _VolumeOfPrimitiveCell (otherwise the cells are scaled to the default).
+  bool VolumeOfPrimitiveCellGiven = false;
 };
 
 // Reflection directions numbered 1..N in file order, plus the working slot N+1.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "reports/printable_text.hpp"
 #include "run_data/run_errors.hpp"
 #include "simulator/pattern_files.hpp"
 #include "simulator/peak_list_file.hpp"
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
       std::cout << message;
       return 0;
     case CommandLineAction::Fail:
-      std::cerr << "orvanthel-simulate: " << message << '\n';
+      std::cerr << "orvanthel-simulate: " << orv::PrintableText(message) << '\n';
       return 2;
     case CommandLineAction::Simulate:
       break;

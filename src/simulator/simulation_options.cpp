@@ -261,6 +261,7 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
   app.set_help_flag("-h,--help", "this text");
   app.set_version_flag("--version", std::string(kProgramVersion), "the version of the program");
   app.allow_extras();
+  app.footer("The manual: README.md and the docs folder beside the program's sources.");
   for (const OptionSpec& entry : OptionTable()) {
     const std::string name = entry.name;
     const Handler handler = entry.handler;

@@ -73,7 +73,9 @@ TEST(Batch, FailuresAmongGoodPatternsAreRecordedAndTheRestRun) {
   const testing::ProcessResult result = Batch(dir, {"--batch", "list.txt", "--workers", "2"});
   EXPECT_EQ(result.exitStatus, 1) << result.output;
   EXPECT_TRUE(Contains(result.output, " Listed before, run once: ./pats/p1.kqt")) << result.output;
-  EXPECT_TRUE(Contains(result.output, " Failed : pats/bad.kqt : Error: The number of reflections")) << result.output;
+  EXPECT_TRUE(Contains(result.output, " Failed : pats/bad.kqt : Error: The number of reflections is smaller than "
+                                      "the limit of 4. line 1 (_NumberOfReflections): the value is outside"))
+      << result.output;
   EXPECT_TRUE(Contains(result.output, " Batch : 6 of 6 done, 3 failed")) << result.output;
 
   const std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
@@ -115,16 +117,19 @@ TEST(Batch, AnInterruptedBatchResumesWithoutRedoingFinishedPatterns) {
   // As if the batch had been stopped while writing the row of p4: three rows and a cut one.
   testing::WriteTextFile(dir + "/batch_summary.csv", finished[0] + "\n" + finished[1] + "\n" + finished[2] + "\n" +
                                                          finished[3] + "\n" + finished[4].substr(0, 20));
+  // A kept results file is marked by a line before its own; a run writes it anew without the mark.
+  const auto kept = [&](const std::string& name) {
+    return testing::ReadTextFile(dir + "/pats/" + name + "_kqt.res").rfind("kept\n", 0) == 0;
+  };
   for (const std::string name : {"p1", "p2", "p3", "p4"}) {
-    testing::WriteTextFile(dir + "/pats/" + name + "_kqt.res", "kept\n");
+    const std::string results = dir + "/pats/" + name + "_kqt.res";
+    testing::WriteTextFile(results, "kept\n" + testing::ReadTextFile(results));
   }
   const testing::ProcessResult resumed = Batch(dir, {"--batch", "pats", "--svg"});
   ASSERT_EQ(resumed.exitStatus, 0) << resumed.output;
   EXPECT_TRUE(Contains(resumed.output, "3 complete before")) << resumed.output;
-  for (const std::string name : {"p1", "p2", "p3"}) {
-    EXPECT_EQ(testing::ReadTextFile(dir + "/pats/" + name + "_kqt.res"), "kept\n") << name;
-  }
-  EXPECT_NE(testing::ReadTextFile(dir + "/pats/p4_kqt.res"), "kept\n");
+  for (const std::string name : {"p1", "p2", "p3"}) EXPECT_TRUE(kept(name)) << name;
+  EXPECT_FALSE(kept("p4"));
   const std::vector<std::string> after = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(after.size(), 7u);
   for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(after[k], finished[k]);
@@ -133,17 +138,33 @@ TEST(Batch, AnInterruptedBatchResumesWithoutRedoingFinishedPatterns) {
   // An input changed after its results, and a missing picture, make a pattern incomplete again.
   fs::last_write_time(dir + "/pats/p2_kqt.res", fs::last_write_time(dir + "/pats/p2.kqt") - std::chrono::hours(1));
   fs::remove(dir + "/pats/p3_kqt.svg");
+  // So does a results file cut short, and a summary with CRLF line ends is still recognised.
+  const std::string p5 = testing::ReadTextFile(dir + "/pats/p5_kqt.res");
+  testing::WriteTextFile(dir + "/pats/p5_kqt.res", p5.substr(0, p5.size() / 2));
+  std::string crlf;
+  for (const std::string& line : Lines(testing::ReadTextFile(dir + "/batch_summary.csv"))) crlf += line + "\r\n";
+  testing::WriteTextFile(dir + "/batch_summary.csv", crlf);
   const testing::ProcessResult again = Batch(dir, {"--batch", "pats", "--svg"});
   ASSERT_EQ(again.exitStatus, 0) << again.output;
-  EXPECT_TRUE(Contains(again.output, "4 complete before")) << again.output;
-  EXPECT_EQ(testing::ReadTextFile(dir + "/pats/p1_kqt.res"), "kept\n");
-  EXPECT_NE(testing::ReadTextFile(dir + "/pats/p2_kqt.res"), "kept\n");
-  EXPECT_NE(testing::ReadTextFile(dir + "/pats/p3_kqt.res"), "kept\n");
+  EXPECT_TRUE(Contains(again.output, "3 complete before")) << again.output;
+  EXPECT_TRUE(kept("p1"));
+  EXPECT_FALSE(kept("p2"));
+  EXPECT_FALSE(kept("p3"));
+  EXPECT_EQ(testing::ReadTextFile(dir + "/pats/p5_kqt.res").size(), p5.size());
+
+  // A batch of another list in the same folder would lose this summary's rows: it is refused.
+  testing::WriteTextFile(dir + "/other.txt", "pats/p1.kqt\npats/p2.kqt\n");
+  const std::string before = testing::ReadTextFile(dir + "/batch_summary.csv");
+  const testing::ProcessResult other = Batch(dir, {"--batch", "other.txt"});
+  EXPECT_EQ(other.exitStatus, 2) << other.output;
+  EXPECT_TRUE(Contains(other.output, " Error: batch_summary.csv holds 4 patterns that this list does not name "
+                                     "(pats/p3.kqt, ...)")) << other.output;
+  EXPECT_EQ(testing::ReadTextFile(dir + "/batch_summary.csv"), before);
 
   const testing::ProcessResult forced = Batch(dir, {"--batch", "pats", "--force"});
   ASSERT_EQ(forced.exitStatus, 0) << forced.output;
   EXPECT_TRUE(Contains(forced.output, "0 complete before")) << forced.output;
-  EXPECT_NE(testing::ReadTextFile(dir + "/pats/p1_kqt.res"), "kept\n");
+  EXPECT_FALSE(kept("p1"));
 }
 
 TEST(Batch, AStoppedBatchStopsItsPatternsAndResumes) {
@@ -260,6 +281,52 @@ TEST(BatchSummary, RowsSurviveQuotingAndInterruptedWrites) {
   testing::WriteTextFile(path, "something,else\n" + FormatRow(row) + "\n");
   EXPECT_TRUE(ReadSummaryRows(path, foreign).empty());
   EXPECT_TRUE(foreign);
+}
+
+// A summary line without bounds is read no further than a bound: the rows before it count, and the
+// journal opened on such a file still finds the end of its last whole line.
+TEST(BatchSummary, AnEndlessLineEndsWhatIsReadBack) {
+  const std::string dir = testing::MakeScratchDir("summary-long");
+  const std::string path = dir + "/batch_summary.csv";
+  const SummaryRow row = FailedRow("a.kqt", "Error", 1.0);
+  const SummaryRow later = FailedRow("b.kqt", "Error", 1.0);
+  testing::WriteTextFile(path, SummaryHeader() + "\r\n" + FormatRow(row) + "\r\n" + std::string(8 << 20, 'x') +
+                                   "\n" + FormatRow(later) + "\n" + std::string(1 << 20, 'y'));
+  bool foreign = true;
+  const auto rows = ReadSummaryRows(path, foreign);
+  EXPECT_FALSE(foreign);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows.count("a.kqt"), 1u);
+  { SummaryJournal journal(path, false); }
+  const std::string kept = testing::ReadTextFile(path);
+  EXPECT_EQ(kept.substr(kept.size() - FormatRow(later).size() - 1), FormatRow(later) + "\n");
+}
+
+// A batch of nothing is an error, and a folder of peak lists says what to do with them; a failed
+// pattern's row carries the line that says where its input went wrong.
+TEST(Batch, NothingToRunIsAnErrorAndFailuresSayWhere) {
+  const std::string dir = testing::MakeScratchDir("batch-empty");
+  fs::create_directories(dir + "/cor");
+  testing::WriteTextFile(dir + "/cor/ge_0001.cor", "2theta chi\n90 0\n");
+  testing::WriteTextFile(dir + "/empty.txt", "# nothing yet\n");
+  const testing::ProcessResult folder = Batch(dir, {"--batch", "cor"});
+  EXPECT_EQ(folder.exitStatus, 2);
+  EXPECT_TRUE(Contains(folder.output, " Error: The folder cor holds no .kqt input file but 1 peak list (.cor): make "
+                                      "input files of them with orvanthel-import first."))
+      << folder.output;
+  const testing::ProcessResult list = Batch(dir, {"--batch", "empty.txt"});
+  EXPECT_EQ(list.exitStatus, 2);
+  EXPECT_TRUE(Contains(list.output, " Error: The list empty.txt names no pattern.")) << list.output;
+
+  testing::WriteTextFile(dir + "/bad.kqt", "_NumberOfReflections\n4\n_Reflections\n1 0 0\n0 1 0\n0 0 x\n");
+  testing::WriteTextFile(dir + "/one.txt", "bad.kqt\ncor/ge_0001.cor\n");
+  const testing::ProcessResult bad = Batch(dir, {"--batch", "one.txt"});
+  EXPECT_EQ(bad.exitStatus, 1);
+  const std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(RowOf(lines[1]).message.rfind("Error reading bad.kqt. line 6 (_Reflections): reflection 3 of 4: ", 0), 0u)
+      << lines[1];
+  EXPECT_EQ(RowOf(lines[2]).message.rfind("Error: Extention of filename is not .kqt. A peak list", 0), 0u) << lines[2];
 }
 
 TEST(BatchList, FoldersListsAndShards) {

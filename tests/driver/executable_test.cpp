@@ -41,5 +41,45 @@ TEST(Executable, TheMinimalExampleRunsToItsTimings) {
   EXPECT_TRUE(testing::FileExists(dir + "/minimal_kqt.log"));
 }
 
+// Through a pipe a single run writes no progress records, so its console reads as plain lines;
+// --progress shows them as a terminal does.
+TEST(Executable, ThroughAPipeTheProgressLineIsLeftOut) {
+  const std::string dir = testing::MakeScratchDir("pipe");
+  testing::WriteTextFile(dir + "/silicon.kqt",
+                         testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/examples/silicon.kqt"));
+  const testing::ProcessResult piped = testing::RunOrvanthel({"silicon.kqt"}, dir);
+  EXPECT_EQ(piped.exitStatus, 0) << piped.output;
+  EXPECT_EQ(piped.output.find('\r'), std::string::npos);
+  EXPECT_EQ(piped.output.find("Progress"), std::string::npos);
+  EXPECT_NE(piped.output.find(" Results saved in file : silicon_kqt.res\n"), std::string::npos) << piped.output;
+  const testing::ProcessResult forced = testing::RunOrvanthel({"silicon.kqt", "--progress"}, dir);
+  EXPECT_EQ(forced.exitStatus, 0);
+  EXPECT_NE(forced.output.find("\r Progress : "), std::string::npos);
+  const auto results = [](const std::string& text) {
+    const std::size_t start = text.find(" Results saved");
+    return text.substr(start, text.find(" System time") - start);
+  };
+  EXPECT_EQ(results(forced.output), results(piped.output))
+      << "only the progress records differ";
+}
+
+// A file name with an escape sequence and a byte that is not UTF-8: the picture stays well-formed
+// XML: no control byte but the line ends, and no stray byte.
+TEST(Executable, ControlBytesInAFileNameLeaveThePictureWellFormed) {
+  const std::string dir = testing::MakeScratchDir("control-bytes");
+  const std::string name = "si\x1b[2J\xff.kqt";
+  testing::WriteTextFile(dir + "/" + name,
+                         testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/examples/silicon.kqt"));
+  const testing::ProcessResult run = testing::RunOrvanthel({"--svg", name}, dir);
+  ASSERT_EQ(run.exitStatus, 0) << run.output;
+  const std::string svg = testing::ReadTextFile(dir + "/si\x1b[2J\xff_kqt.svg");
+  ASSERT_FALSE(svg.empty());
+  for (const char c : svg) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    EXPECT_TRUE(byte == '\n' || (byte >= 0x20 && byte != 0x7f && byte != 0xff)) << int(byte);
+  }
+  EXPECT_NE(svg.find("si?[2J?.kqt: solution 1"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace orv

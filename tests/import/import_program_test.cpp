@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "run_data/run_parameters.hpp"
+#include "import/known_cell.hpp"
 #include "import/run_keywords.hpp"
 #include "input/input_checks.hpp"
 #include "simulator/experiment_geometry.hpp"
@@ -162,6 +163,102 @@ TEST(ImportProgram, KeywordRangesAreTheIndexersOwn) {
   for (int v : {kFewestReflections - 1, kFewestReflections, kMostReflections, kMostReflections + 1})
     EXPECT_EQ(fails(Keyword::NumberOfReflections, [v](RunParameters& p) { p.NumberOfReflections = v; }),
               v < kFewestReflections || v > kMostReflections);
+}
+
+// The importer's input and output as an attacker or an accident may shape them: a link planted at
+// a temporary name, a line without end, a pipe in the peak list's place, escape sequences in a
+// value, and a value too large for a double.
+TEST(ImportProgram, HostileInputsAndPlantedLinksAreRefused) {
+  const std::string dir = testing::MakeScratchDir("import-hostile");
+  const std::string peaks = "2theta chi\n90 0\n91 1\n92 2\n93 3\n";
+  testing::WriteTextFile(dir + "/ok.txt", peaks);
+  testing::WriteTextFile(dir + "/victim.txt", "unrelated\n");
+  ASSERT_EQ(testing::RunCommand("ln -s victim.txt ok.kqt.partial && mkfifo pipe.cor", dir).exitStatus, 0);
+  const testing::ProcessResult linked = Import("ok.txt", dir);
+  EXPECT_EQ(linked.exitStatus, 0) << linked.output;
+  EXPECT_EQ(testing::ReadTextFile(dir + "/victim.txt"), "unrelated\n");
+  EXPECT_NE(testing::ReadTextFile(dir + "/ok.kqt").find("_Reflections"), std::string::npos);
+
+  // A pipe is refused at once instead of waiting for a writer.
+  const testing::ProcessResult pipe = testing::RunCommand(
+      "timeout 20 " + testing::ShellQuote(ORVANTHEL_IMPORT_EXE) + " pipe.cor -o pipe.kqt", dir);
+  EXPECT_EQ(pipe.exitStatus, 1);
+  EXPECT_NE(pipe.output.find("cannot open pipe.cor: it is not a regular file"), std::string::npos) << pipe.output;
+
+  testing::WriteTextFile(dir + "/long.txt", "2theta chi\n90 " + std::string(3 << 20, '1') + "\n");
+  testing::WriteTextFile(dir + "/escape.txt", "2theta chi\n90 0\n91 \x1b]0;title\x07\x1b[31m\xff\n");
+  testing::WriteTextFile(dir + "/huge.txt", "2theta chi\n90 0\n91 1e400\n");
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"long.txt", "long.txt: line 2: the line is longer than 1048576 characters"},
+      {"escape.txt", "escape.txt: line 3: \"?]0;title??[31m?\" in column chi is not a number"},
+      {"huge.txt", "huge.txt: line 3: \"1e400\" in column chi is out of range"},
+  };
+  for (const auto& [file, message] : cases) {
+    const testing::ProcessResult result = Import(file, dir);
+    EXPECT_EQ(result.exitStatus, 1) << file;
+    EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find('\x1b'), std::string::npos) << file;
+  }
+}
+
+// A known cell and centring give the primitive volume (germanium: a^3/4), and a list whose angles
+// all look like radians is imported with a warning.
+TEST(ImportProgram, AKnownCellGivesThePrimitiveVolumeAndRadiansAreWarnedOf) {
+  double volume = 0.0;
+  EXPECT_EQ(PrimitiveVolumeOfCell("5.6575", "F", volume), "");
+  EXPECT_NEAR(volume, 5.6575 * 5.6575 * 5.6575 / 4.0, 1e-9);
+  EXPECT_EQ(PrimitiveVolumeOfCell("4.9134,4.9134,5.4052,90,90,120", "R", volume), "");
+  EXPECT_NEAR(volume, 4.9134 * 4.9134 * 5.4052 * std::sqrt(3.0) / 2.0 / 3.0, 1e-9);
+  EXPECT_EQ(PrimitiveVolumeOfCell("5.01,5.85,10.35", "C", volume), "");
+  EXPECT_NEAR(volume, 5.01 * 5.85 * 10.35 / 2.0, 1e-9);
+  EXPECT_EQ(PrimitiveVolumeOfCell("5,5", "P", volume), "expects a, a,b,c or a,b,c,alpha,beta,gamma");
+  EXPECT_EQ(PrimitiveVolumeOfCell("5,5,5,90,90,180", "P", volume), "expects angles between 0 and 180 degrees");
+  EXPECT_EQ(PrimitiveVolumeOfCell("5,5,5,120,120,120", "P", volume), "expects angles that make a cell");
+  EXPECT_EQ(PrimitiveVolumeOfCell("-5", "P", volume), "expects lengths above 0");
+
+  const std::string dir = testing::MakeScratchDir("import-cell");
+  testing::WriteTextFile(dir + "/ge.cor", "2theta chi I\n90 0 5\n91 1 4\n70 -12 3\n120 30 2\n");
+  const testing::ProcessResult cell = Import("ge.cor --cell 5.6575 --centring F", dir);
+  ASSERT_EQ(cell.exitStatus, 0) << cell.output;
+  EXPECT_EQ(cell.output.find("warning"), std::string::npos);
+  const std::string written = testing::ReadTextFile(dir + "/ge.kqt");
+  EXPECT_NE(written.find("_VolumeOfPrimitiveCell\n  45.27033377734374"), std::string::npos) << written;
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"ge.cor --cell 5.6575", "options --cell and --centring go together"},
+      {"ge.cor --centring F", "options --cell and --centring go together"},
+      {"ge.cor --cell 5.6575 --centring F --volume 45", "not both"},
+      {"ge.cor --cell 5.6575 --centring X", "option --centring expects one of P, I, F, C, A, B or R"},
+      {"ge.cor --cell 1e-3 --centring P", "option --cell gives a primitive volume of 1e-09, outside"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const testing::ProcessResult result = Import(arguments, dir);
+    EXPECT_EQ(result.exitStatus, 1) << arguments;
+    EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+  }
+
+  testing::WriteTextFile(dir + "/radians.cor", "2theta chi\n1.57 0\n1.6 0.02\n1.2 -0.2\n2.1 0.5\n");
+  const testing::ProcessResult radians = Import("radians.cor", dir);
+  EXPECT_EQ(radians.exitStatus, 0);
+  EXPECT_NE(radians.output.find("orvanthel-import: warning: every 2theta and chi of radians.cor is within 2 pi: "
+                                "the angles look like radians"),
+            std::string::npos)
+      << radians.output;
+}
+
+// Every option in the README's option tables is one that a program lists in its help.
+TEST(ImportProgram, EveryOptionOfTheReadmeTablesIsInAProgramsHelp) {
+  const std::string dir = testing::MakeScratchDir("readme-options");
+  const std::string help = testing::RunOrvanthel({"-h"}, dir).output + Import("--help", dir).output;
+  std::istringstream readme(testing::ReadTextFile(std::string(ORVANTHEL_SOURCE_DIR) + "/README.md"));
+  int options = 0;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind("| `-", 0) != 0) continue;
+    const std::size_t end = line.find_first_of(" `", 3);
+    const std::string option = line.substr(3, end - 3);
+    ++options;
+    EXPECT_NE(help.find(" " + option), std::string::npos) << option << " is in the README but in no help";
+  }
+  EXPECT_GE(options, 20);
 }
 
 }  // namespace

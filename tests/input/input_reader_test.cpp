@@ -72,6 +72,12 @@ std::string CheckError(const std::string& message) {
   return "\n\n Error: " + message + "\n\n\n Press Enter to continue.\n";
 }
 
+// The error of a value outside its range: the message, then the line and keyword it was read at.
+std::string RangeError(const std::string& message, int line, const std::string& keyword) {
+  return "\n\n Error: " + message + "\n line " + std::to_string(line) + " (" + keyword +
+         "): the value is outside its accepted range\n\n\n Press Enter to continue.\n";
+}
+
 TEST(InputReader, FileNameMustEndInKqtAndExist) {
   const std::string dir = testing::MakeScratchDir("names");
   testing::WriteTextFile(dir + "/a.kqt", kFourReflections);
@@ -100,6 +106,22 @@ TEST(InputReader, FileNameMustEndInKqtAndExist) {
     EXPECT_EQ(status, c.second.empty() ? -1 : 1) << c.first;
     EXPECT_EQ(console.str(), c.second.empty() ? kFourEcho : " " + c.second + "\n Press Enter to continue.\n")
         << c.first;
+  }
+  // A peak list in the input file's place keeps the classic line and names the importer.
+  testing::WriteTextFile(dir + "/ge.cor", "2theta chi\n90 0\n");
+  for (const std::string& name : {dir + "/ge.cor", dir + "/absent.COR", dir + "/a.kqt.txt"}) {
+    std::ostringstream console;
+    try {
+      ReadInputFile(name, parameters, *directions, console);
+    } catch (const InputError& error) {
+      ShowAsTheEntryDoes(error, console);
+    }
+    if (name.find("absent") == std::string::npos) testing::WriteTextFile(dir + "/a.kqt.txt", "");
+    EXPECT_EQ(console.str().rfind(" Error: Extention of filename is not .kqt.\n        A peak list (2theta chi [I], "
+                                  "as in a .cor file) becomes an input file with: orvanthel-import " + name + "\n",
+                                  0),
+              0u)
+        << console.str();
   }
 }
 
@@ -217,7 +239,8 @@ TEST(InputReader, EveryFailedCheckStopsWithItsMessageAndNoEcho) {
       EXPECT_EQ(outcome.console.size(), 63u) << c.entry;
     } else {
       EXPECT_EQ(outcome.stopStatus, 1) << c.entry;
-      EXPECT_EQ(outcome.console, CheckError(c.message)) << c.entry;
+      const std::string entry = c.entry;
+      EXPECT_EQ(outcome.console, RangeError(c.message, 1, entry.substr(0, entry.find('\n')))) << c.entry;
     }
   }
 }
@@ -227,7 +250,7 @@ TEST(InputReader, EarlierEchoesStayAndOnlyTheFirstFaultIsReported) {
       ReadText("_CreateLogFile\n1\n_SaveLePage\n200\n_ExtentOfTheSearch\n12\n_Bogus\n");
   EXPECT_EQ(outcome.stopStatus, 1);
   EXPECT_EQ(outcome.console, " Log file :                                                  1\n" +
-                                 CheckError("Integer for Save_LePage is too large."));
+                                 RangeError("Integer for Save_LePage is too large.", 3, "_SaveLePage"));
 }
 
 // "Error reading" stays as it was and is followed by the line number, the keyword and the reason.
@@ -363,7 +386,7 @@ TEST(InputReader, LargestReflectionListIsReadAndOneMoreIsRefused) {
 
   const ReadOutcome tooMany = ReadText("_NumberOfReflections\n1000\n");
   EXPECT_EQ(tooMany.stopStatus, 1);
-  EXPECT_EQ(tooMany.console, CheckError("The number of reflections exceeds the upper limit."));
+  EXPECT_EQ(tooMany.console, RangeError("The number of reflections exceeds the upper limit.", 1, "_NumberOfReflections"));
 }
 
 // Before the search every reflection must be there, finite and not zero; a file without any

@@ -218,6 +218,21 @@ TEST(JsonResults, TheFileSaysWhetherTheLatticeChoiceOrderedTheSolutions) {
   ASSERT_EQ(RunProgram({"--choose-lattice", "--json", options.outputFile}, in, console), 0) << console.str();
   const json document = json::parse(testing::ReadTextFile(dir + "/cubic_kqt.json"));
   EXPECT_EQ(document["latticeChoice"], true);
+  EXPECT_EQ(document["volumeOfPrimitiveCellGiven"], true);
+  EXPECT_EQ(console.str().find("Note: the file gives no _VolumeOfPrimitiveCell"), std::string::npos);
+
+  // Without the volume the cells are scaled to the default one: the console and the file say so.
+  std::string text = testing::ReadTextFile(options.outputFile);
+  text.erase(text.find("_VolumeOfPrimitiveCell"), text.find("_ExtentOfTheSearch") - text.find("_VolumeOfPrimitiveCell"));
+  testing::WriteTextFile(options.outputFile, text);
+  std::ostringstream without;
+  ASSERT_EQ(RunProgram({"--json", options.outputFile}, in, without), 0) << without.str();
+  EXPECT_EQ(json::parse(testing::ReadTextFile(dir + "/cubic_kqt.json"))["volumeOfPrimitiveCellGiven"], false);
+  EXPECT_NE(without.str().find(" Note: the file gives no _VolumeOfPrimitiveCell, so every cell is scaled to the "
+                               "default volume 1000.0 A^3.\n       Give the primitive cell's volume: orvanthel-import "
+                               "--cell"),
+            std::string::npos)
+      << without.str();
 }
 
 }  // namespace

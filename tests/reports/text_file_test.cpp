@@ -148,5 +148,46 @@ TEST(TextFile, AWriteThatFailsPartWayLeavesTheOldFile) {
   EXPECT_EQ(FolderEntries(dir), std::set<std::string>{"run_kqt.log"});
 }
 
+// A folder where no new file can be made, holding a writable file: the old file is never rewritten
+// in place (a write cut short by a file-size limit would leave it truncated); the write fails at
+// once and the file stays whole. The child runs as an unprivileged user, since the folder's
+// permissions do not bind the superuser.
+TEST(TextFile, ARegularFileIsNeverRewrittenInPlace) {
+  const std::string parent = testing::MakeScratchDir("textfile");
+  const std::string dir = parent + "/closed";
+  ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
+  const std::string target = dir + "/run_kqt.res";
+  const std::string old(30000, 'o');
+  testing::WriteTextFile(target, old);
+  ASSERT_EQ(chmod(target.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
+  ASSERT_EQ(chmod(parent.c_str(), 0755), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(77);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit limit = {8192, 8192};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    int status = 2;
+    try {
+      TextFile file;
+      file.Open(target);
+      for (int i = 0; i < 10000; ++i) file.WriteLine("a line of the new file");
+      file.Close();
+    } catch (const OutputFileError& error) {
+      status = error.fileName == target ? 1 : 3;
+    }
+    _exit(status);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  chmod(dir.c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no unprivileged user to run the child as";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_TRUE(testing::ReadTextFile(target) == old) << testing::ReadTextFile(target).size() << " bytes left";
+  EXPECT_EQ(FolderEntries(dir), std::set<std::string>{"run_kqt.res"});
+}
+
 }  // namespace
 }  // namespace orv
