@@ -82,6 +82,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
                "Choose the true lattice among commensurate ones and report refined cells");
   app.add_flag("--json", parsed.run.json, "Also write the results as JSON into <stem>_kqt.json");
   app.add_flag("--svg", parsed.run.svg, "Also draw the indexed pattern in <stem>_kqt.svg");
+  app.add_flag("--auto-search", parsed.run.automaticSearch,
+               "Search deeper (types 5 and 8, zone-axis cells, larger indices) until 90 % of the spots are indexed");
   BatchCommandLine batch;
   batch.AddTo(app, parsed.batch);
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

@@ -3,6 +3,9 @@
 
 #include <memory>
 
+#include "driver/automatic_search.hpp"
+#include "driver/automatic_search_console.hpp"
+#include "driver/no_solution_advice.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "input/input_reader.hpp"
@@ -57,17 +60,30 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;
-  SearchBases(run->parameters, run->directions, run->tables, run->store, events, SearchOptions{options.threads, options.literalSearch});
+  const SearchOptions searchOptions{options.threads, options.literalSearch};
+  HeaderNotes notes;
+  notes.latticeChosen = options.chooseLattice;
+  AutomaticSearchResult automatic;
+  if (options.automaticSearch) {
+    automatic = RunAutomaticSearch(run->parameters, run->directions, run->tables, run->store, events, searchOptions,
+                                   [&console, n = run->parameters.NumberOfReflections, position = 0](const StepOutcome& step) mutable { WriteStepLine(console, ++position, step, n); });
+    WriteUsedStepLine(console, automatic);
+    notes.automaticSearch = UsedStepNote(automatic);
+  } else {
+    SearchBases(run->parameters, run->directions, run->tables, run->store, events, searchOptions);
+  }
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   if (options.chooseLattice)
     ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
-                   FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
+                   FirstSolutionLatticeLines(lattices), notes);
+  if (run->store.NumberOfSolutions == 0)
+    console << NoSolutionAdvice(run->parameters, run->directions, options.automaticSearch) << '\n';
   if (options.json)
     WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
-                     HeaderNotes{options.chooseLattice});
+                     notes);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
   if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
 
