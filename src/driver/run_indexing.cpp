@@ -79,8 +79,9 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
                    FirstSolutionLatticeLines(lattices), notes);
-  if (run->store.NumberOfSolutions == 0)
-    console << NoSolutionAdvice(run->parameters, run->directions, options.automaticSearch) << '\n';
+  // A default run keeps its console as it was; the automatic search adds what would most likely help.
+  if (options.automaticSearch && run->store.NumberOfSolutions == 0)
+    console << NoSolutionAdvice(run->parameters, run->directions, true) << '\n';
   if (options.json)
     WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
                      notes);
