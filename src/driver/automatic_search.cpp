@@ -65,7 +65,11 @@ AutomaticSearchResult RunAutomaticSearch(RunParameters& parameters, DirectionSto
     outcome.bestSupport = BestSupport(store);
     result.steps.push_back(outcome);
     stepDone(outcome);
-    if (outcome.bestSupport > bestSupport) {
+    // A larger index bound lets any lattice index more spots by chance: its step is used only when
+    // it reaches the support, never merely for indexing more than the steps at the file's bound.
+    const bool largerBound = step.maxIndex > fileParameters.MaxAllowedMillerIndex;
+    const bool better = largerBound ? Supported(outcome.bestSupport, n) : outcome.bestSupport > bestSupport;
+    if (better) {
       bestSupport = outcome.bestSupport;
       *best = store;
       bestParameters = stepParameters;
