@@ -101,7 +101,7 @@ TEST(AutomaticSearch, AWholeRunSaysWhichSearchItUsed) {
 
   std::istringstream in("");
   std::ostringstream console;
-  ASSERT_EQ(RunProgram({"--auto-search", dir + "/fcc.kqt"}, in, console), 0);
+  ASSERT_EQ(RunProgram({"--auto-search", "--json", dir + "/fcc.kqt"}, in, console), 0);
   const std::string results = testing::ReadTextFile(dir + "/fcc_kqt.res");
   EXPECT_NE(console.str().find(" Automatic search, step 1 : type 0, indices up to 12 :"), std::string::npos);
   EXPECT_NE(console.str().find(" Automatic search used step 3 : type 5 and zone-axis cells, indices up to 12"),
@@ -111,6 +111,10 @@ TEST(AutomaticSearch, AWholeRunSaysWhichSearchItUsed) {
   EXPECT_NE(results.find(" Automatic search :  step 3 of 5, type 5 and zone-axis cells, indices up to 12"),
             std::string::npos);
   EXPECT_NE(results.find(" 16h and  16H vectors out of  16."), std::string::npos);
+  const std::string json = testing::ReadTextFile(dir + "/fcc_kqt.json");
+  EXPECT_NE(json.find("\"automaticSearch\": \"step 3 of 5, type 5 and zone-axis cells, indices up to 12\""),
+            std::string::npos);
+  EXPECT_NE(json.find("\"ExtentOfTheSearch\": 5"), std::string::npos);
 
   std::ostringstream plainConsole;
   ASSERT_EQ(RunProgram({dir + "/fcc.kqt"}, in, plainConsole), 0);
