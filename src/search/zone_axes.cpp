@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/constants.hpp"
+
 namespace orv {
 namespace {
 
@@ -43,7 +45,7 @@ Vec3 RefitAxis(const DirectionStore& directions, int n, const Vec3& axis, double
 std::vector<ZoneAxis> FindZoneAxes(const DirectionStore& directions, int n, double tolerance,
                                    const ZoneSearchLimits& limits) {
   const double sinTolerance = std::sin(tolerance);
-  const double minPairSine = std::sin(2.0 * 3.14159265358979323846 / 180.0);
+  const double minPairSine = std::sin(2.0 * kDegreesToRadians);
   const int proposers = std::min(n, limits.pairSpots);
   std::vector<ZoneAxis> proposed;
   for (int p = 1; p < proposers; ++p)
