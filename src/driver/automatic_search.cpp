@@ -65,10 +65,11 @@ AutomaticSearchResult RunAutomaticSearch(RunParameters& parameters, DirectionSto
     outcome.bestSupport = BestSupport(store);
     result.steps.push_back(outcome);
     stepDone(outcome);
-    // A larger index bound lets any lattice index more spots by chance: its step is used only when
-    // it reaches the support, never merely for indexing more than the steps at the file's bound.
+    // The steps at the file's bound add to one store, so the latest holds the most candidates for
+    // the ranking and the lattice choice. A larger index bound lets any lattice index more spots by
+    // chance: its step is used only when it reaches the support.
     const bool largerBound = step.maxIndex > fileParameters.MaxAllowedMillerIndex;
-    const bool better = largerBound ? Supported(outcome.bestSupport, n) : outcome.bestSupport > bestSupport;
+    const bool better = largerBound ? Supported(outcome.bestSupport, n) : outcome.bestSupport >= bestSupport;
     if (better) {
       bestSupport = outcome.bestSupport;
       *best = store;

@@ -52,8 +52,8 @@ std::vector<SearchStep> AutomaticSearchSteps(const RunParameters& parameters);
 int BestSupport(const SolutionStore& store);
 
 // Runs the steps in order until one leaves a supported solution in the store (the share above);
-// when none does, the step at the file's index bound with the best support is used, the earliest
-// among equals (a step at a larger bound only when it is supported). On return the
+// when none does, the last step at the file's index bound is used (its store holds the solutions of
+// every step before it); a step at a larger bound is used only when it is supported. On return the
 // store holds what the used step left, and `parameters` carry its search type and index bound.
 // `stepDone` hears of every step as it ends (also of those skipped).
 AutomaticSearchResult RunAutomaticSearch(RunParameters& parameters, DirectionStore& directions,
