@@ -65,8 +65,10 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   notes.latticeChosen = options.chooseLattice;
   AutomaticSearchResult automatic;
   if (options.automaticSearch) {
+    int position = 0;
+    const int n = run->parameters.NumberOfReflections;
     automatic = RunAutomaticSearch(run->parameters, run->directions, run->tables, run->store, events, searchOptions,
-                                   [&console, n = run->parameters.NumberOfReflections, position = 0](const StepOutcome& step) mutable { WriteStepLine(console, ++position, step, n); });
+                                   [&](const StepOutcome& step) { WriteStepLine(console, ++position, step, n); });
     WriteUsedStepLine(console, automatic);
     notes.automaticSearch = UsedStepNote(automatic);
   } else {
