@@ -23,6 +23,8 @@ struct ZoneSearchLimits {
   int maxAxes = 24;
   // Zones with fewer spots are dropped.
   int minSpots = 3;
+  // The zone-axis cells count a spot on a zone within this share of the angular tolerance.
+  double toleranceShare = 0.5;
 };
 
 // The zones of reflections 1..n, most spots first (then in the order of the pairs that proposed

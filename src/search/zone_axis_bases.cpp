@@ -45,7 +45,7 @@ ZoneAxisSearchCounts OfferZoneAxisBases(const RunParameters& parameters, const D
   ZoneAxisSearchCounts counts;
   const int n = parameters.NumberOfReflections;
   const std::vector<ZoneAxis> zones =
-      FindZoneAxes(directions, n, 0.5 * parameters.AngularDeviationCriterion, limits);
+      FindZoneAxes(directions, n, limits.toleranceShare * parameters.AngularDeviationCriterion, limits);
   counts.zones = static_cast<int>(zones.size());
   const int z = counts.zones;
   for (int a = 0; a < z; ++a)
