@@ -14,7 +14,7 @@ namespace orv {
 std::vector<SearchStep> AutomaticSearchSteps(const RunParameters& parameters) {
   const int bound = parameters.MaxAllowedMillerIndex;
   std::vector<SearchStep> steps = {{0, bound, false, true}, {5, bound, false, false}, {5, bound, true, false},
-                                   {8, bound, true, false}};
+                                   {8, bound, false, false}};
   if (bound < 100) steps.push_back({5, std::min(2 * bound, 100), true, true});
   return steps;
 }

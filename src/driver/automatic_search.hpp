@@ -43,9 +43,10 @@ struct AutomaticSearchResult {
   int planned = 0;   // the steps there were to run
 };
 
-// The steps for a run of these parameters: type 0, type 5, type 5 with zone-axis cells, type 8 with
-// them (up to kConeSearchMaxReflections reflections), then type 5 with zone-axis cells at twice the
-// index bound (at most 100) when the bound of the file is below 100.
+// The steps for a run of these parameters: type 0, type 5, type 5 with zone-axis cells, type 8 (up
+// to kConeSearchMaxReflections reflections; the zone-axis cells are in its store already), then type
+// 5 with zone-axis cells at twice the index bound (at most 100) when the bound of the file is below
+// 100.
 std::vector<SearchStep> AutomaticSearchSteps(const RunParameters& parameters);
 
 // The reflections indexed within the tolerance by the best-supported stored solution.
