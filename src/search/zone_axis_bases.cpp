@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "geometry/constants.hpp"
@@ -16,6 +17,19 @@ constexpr double kMinAxisVolume = 0.01;
 // Rows whose lengths differ by more than this factor are not tried: the cell would need indices
 // far beyond any bound the program accepts in practice.
 constexpr double kMaxRowLengthRatio = 20.0;
+
+// The lowest quality of a full store with finite qualities: the store drops every offer below it,
+// and it never falls; minus infinity otherwise, which leaves every candidate to be scored.
+double OfferFloor(const SolutionStore& store) {
+  if (store.NumberOfSolutions < MaxStoredSolutions) return -std::numeric_limits<double>::infinity();
+  double worst = std::numeric_limits<double>::infinity();
+  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
+    const double quality = store(j).SolutionQuality;
+    if (!std::isfinite(quality)) return -std::numeric_limits<double>::infinity();
+    worst = std::min(worst, quality);
+  }
+  return worst;
+}
 
 bool Independent(const Vec3& a, const Vec3& b, const Vec3& c) {
   return std::fabs(Determinant(Mat3{a, b, c})) >= kMinAxisVolume;
@@ -48,6 +62,7 @@ ZoneAxisSearchCounts OfferZoneAxisBases(const RunParameters& parameters, const D
       FindZoneAxes(directions, n, limits.toleranceShare * parameters.AngularDeviationCriterion, limits);
   counts.zones = static_cast<int>(zones.size());
   const int z = counts.zones;
+  double floor = OfferFloor(store);
   for (int a = 0; a < z; ++a)
     for (int b = a + 1; b < z; ++b)
       for (int c = b + 1; c < z; ++c)
@@ -60,10 +75,12 @@ ZoneAxisSearchCounts OfferZoneAxisBases(const RunParameters& parameters, const D
           Mat3 reciprocal{};
           if (InverseTranspose(cell, reciprocal, kBasisSingularity) != kStatusSuccess) continue;
           ++counts.cells;
-          const CandidateScore scored = ScoreCandidate(reciprocal, parameters, directions);
+          const CandidateScore scored =
+              ScoreCandidate(reciprocal, parameters, directions, CandidateScoring::Fast, floor);
           if (!scored.accepted) continue;
           ++counts.offered;
           SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, events);
+          floor = OfferFloor(store);
         }
   return counts;
 }
