@@ -10,8 +10,8 @@ namespace orv {
 
 // What the zone-axis search saw and did.
 struct ZoneAxisSearchCounts {
-  int zones = 0;       // zones found (at most the limit)
-  long long cells = 0; // candidate cells scored
+  int zones = 0;          // zones found (at most the limit)
+  long long cells = 0;    // candidate cells scored
   long long offered = 0;  // of them accepted and offered to the store
 };
 
@@ -21,9 +21,10 @@ struct ZoneAxisSearchCounts {
 // c = e for a primitive basis and the row of its body diagonal, up to signs). The cell with rows
 // s_a a, s_b b, s_c c is scored like every search candidate (unit volume, reduction, the acceptance
 // test at half the reflections, the quality of the reduced direct basis) and an accepted one is
-// offered to the store. The zones are those of FindZoneAxes at half the angular tolerance; the sets
-// of four are taken in increasing order of the zones' ranks, so the result depends only on the
-// input. Unlike the triples of reflections, the zones need no spot at the sums of the basis rows and
+// offered to the store; once the store is full, a candidate sure to fall below its worst quality is
+// left unscored, which changes nothing the store does. The zones are those of FindZoneAxes at
+// limits.toleranceShare of the angular tolerance; the sets of four are taken in increasing order of
+// the zones' ranks, so the result depends only on the input and the store. Unlike the triples of reflections, the zones need no spot at the sums of the basis rows and
 // no bound on the width of the pattern, so sparse patterns of strong low-index spots are found.
 ZoneAxisSearchCounts OfferZoneAxisBases(const RunParameters& parameters, const DirectionStore& directions,
                                         SolutionStore& store, RunObserver& events,
