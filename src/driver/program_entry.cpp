@@ -107,6 +107,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
                "Report the orientation (U, UB, Euler angles), conventional indices and the spot table");
   CLI::Option* referenceCell = app.add_option("--reference-cell", referenceCellText,
                                               "Deviatoric strain against the conventional cell a,b,c,alpha,beta,gamma");
+  app.add_flag("--auto-search", parsed.run.automaticSearch,
+               "Search deeper (types 5 and 8, zone-axis cells, larger indices) until 90 % of the spots are indexed");
   BatchCommandLine batch;
   batch.AddTo(app, parsed.batch);
   app.add_flag("--progress", parsed.forceProgress,

@@ -6,6 +6,9 @@
 #include <exception>
 #include <memory>
 
+#include "driver/automatic_search.hpp"
+#include "driver/automatic_search_console.hpp"
+#include "driver/no_solution_advice.hpp"
 #include "driver/first_run_notes.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
@@ -81,7 +84,20 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;
-  SearchBases(run->parameters, run->directions, run->tables, run->store, events, SearchOptions{options.threads, options.literalSearch});
+  const SearchOptions searchOptions{options.threads, options.literalSearch};
+  HeaderNotes notes;
+  notes.latticeChosen = options.chooseLattice;
+  AutomaticSearchResult automatic;
+  if (options.automaticSearch) {
+    int position = 0;
+    const int n = run->parameters.NumberOfReflections;
+    automatic = RunAutomaticSearch(run->parameters, run->directions, run->tables, run->store, events, searchOptions,
+                                   [&](const StepOutcome& step) { WriteStepLine(console, ++position, step, n); });
+    WriteUsedStepLine(console, automatic);
+    notes.automaticSearch = UsedStepNote(automatic);
+  } else {
+    SearchBases(run->parameters, run->directions, run->tables, run->store, events, searchOptions);
+  }
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   if (options.chooseLattice)
@@ -94,19 +110,20 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     orientations = OrientSolutions(run->store, lattices, options.referenceCell, run->parameters, run->directions);
   std::vector<std::string> latticeLines = FirstSolutionLatticeLines(lattices);
   if (options.orientation) latticeLines = WithOrientationLines(std::move(latticeLines), orientations);
-  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, latticeLines,
-                   HeaderNotes{options.chooseLattice});
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, latticeLines, notes);
+  // A default run keeps its console as it was; the automatic search adds what would most likely help.
+  if (options.automaticSearch && run->store.NumberOfSolutions == 0)
+    console << NoSolutionAdvice(run->parameters, run->directions, true) << '\n';
   WriteFirstRunNotes(*run, lattices, options, console);
   // A report that cannot be written ends the run with its error, but only once the log, which
   // holds the whole search, is finished and in place: one failed file does not cost another.
   std::exception_ptr failedReport;
   try {
     if (options.json && options.orientation)
-      WriteJsonResultsWithOrientation(fileName, run->parameters, run->directions, run->store, lattices,
-                                      HeaderNotes{options.chooseLattice}, orientations, options.referenceCell);
+      WriteJsonResultsWithOrientation(fileName, run->parameters, run->directions, run->store, lattices, notes,
+                                      orientations, options.referenceCell);
     else if (options.json)
-      WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
-                       HeaderNotes{options.chooseLattice});
+      WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices, notes);
     if (options.orientation) WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations);
     if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
     if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);

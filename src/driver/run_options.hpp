@@ -23,6 +23,9 @@ struct RunOptions {
   // Where _SaveLePage writes its cells. A batch names one per pattern, so that patterns indexed
   // side by side never write the same file.
   std::string lePageFile = "LePage.inp";
+  // Start with the cheap search and go deeper (types 5 and 8, zone-axis cells, a larger index bound)
+  // only while no solution indexes 90 % of the reflections; off searches as the file says.
+  bool automaticSearch = false;
   // The search as it reads, one thread, no shortcut: the reference the tests compare the fast search
   // with. Not a command-line option.
   bool literalSearch = false;

@@ -187,6 +187,7 @@ std::string JsonResultsText(const std::string& inputFileName, const RunParameter
   document["resultsFile"] = ResultsFileName(inputFileName);
   document["parameters"] = ParametersJson(parameters);
   document["latticeChoice"] = notes.latticeChosen;
+  if (!notes.automaticSearch.empty()) document["automaticSearch"] = notes.automaticSearch;
   document["latticeTolerance"] = {{"relativeLength", lattices.tolerance.relativeLength},
                                   {"angleDegrees", lattices.tolerance.angleDegrees},
                                   {"familyMisfit", lattices.familyTolerance}};

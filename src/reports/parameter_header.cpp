@@ -61,6 +61,8 @@ void WriteParameterHeader(TextFile& out, HeaderTarget target, const RunParameter
   if (target != HeaderTarget::LogFile)
     out.WriteLine(Line().Text(" Number of solutions: ").X(32).I(numberOfSolutions, 3).str());
   if (notes.latticeChosen) out.WriteLine(Line().Text(" Choice among commensurate lattices :").X(18).Text("on").str());
+  if (!notes.automaticSearch.empty())
+    out.WriteLine(Line().Text(" Automatic search :").X(2).Text(notes.automaticSearch).str());
   out.WriteLine(FreeLine(Dashes()));
   out.WriteLine(std::string());
 }

@@ -70,7 +70,7 @@ TEST(ParameterHeader, ValueFieldsEndInColumn57OrAreAsterisks) {
 TEST(ParameterHeader, TheLatticeChoiceIsSaidAfterTheParameters) {
   RunParameters parameters;
   const std::string plain = HeaderText(HeaderTarget::ResultsFile, parameters, 3);
-  const std::string noted = HeaderText(HeaderTarget::ResultsFile, parameters, 3, HeaderNotes{true});
+  const std::string noted = HeaderText(HeaderTarget::ResultsFile, parameters, 3, HeaderNotes{true, ""});
   const std::string solutions = " Number of solutions:                                   3\n";
   const std::string line = " Choice among commensurate lattices :                  on\n";
   ASSERT_NE(plain.find(solutions), std::string::npos);
