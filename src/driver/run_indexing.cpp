@@ -2,10 +2,15 @@
 #include "driver/run_indexing.hpp"
 
 #include <memory>
+#include <optional>
 
+#include "driver/grain_rounds.hpp"
+#include "driver/grain_summary.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "input/input_reader.hpp"
+#include "input/phase_file.hpp"
+#include "reports/grain_lines.hpp"
 #include "reports/json_results.hpp"
 #include "reports/lattice_summary.hpp"
 #include "reports/lepage_file.hpp"
@@ -13,6 +18,7 @@
 #include "reports/log_events.hpp"
 #include "reports/log_file.hpp"
 #include "reports/results_file.hpp"
+#include "reports/svg_grains.hpp"
 #include "reports/svg_pattern.hpp"
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
@@ -44,9 +50,25 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
+  // Several grains (or named phases) take the lattice choice in every round; one grain without
+  // phases is the run as it always was.
+  const bool grainRun = options.grains > 1 || !options.phasesFile.empty();
+  const bool chooseLattice = options.chooseLattice || options.grains > 1;
+  GrainSearchSettings grainSettings;
+  if (grainRun) {
+    grainSettings.grainsAsked = options.grains;
+    grainSettings.minimumGrainSpots = options.minGrainSpots;
+    grainSettings.search = SearchOptions{options.threads, options.literalSearch};
+    if (!options.phasesFile.empty()) grainSettings.phases = ReadPhaseFile(options.phasesFile);
+  }
+
   auto run = std::make_unique<RunState>();
   SetDefaultParameters(run->parameters, run->directions);
   ReadInputFile(fileName, run->parameters, run->directions, console);
+  if (options.grains > 1) {
+    run->parameters = GrainRoundParameters(
+        run->parameters, MinimumGrainSpotsOfRun(grainSettings, run->parameters.NumberOfReflections));
+  }
   BuildSublatticeTables(run->tables);
   if (run->parameters.CreateLogFile > 0) OpenLogFile(run->log, fileName, run->parameters);
 
@@ -60,16 +82,27 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   SearchBases(run->parameters, run->directions, run->tables, run->store, events, SearchOptions{options.threads, options.literalSearch});
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
-  if (options.chooseLattice)
+  if (chooseLattice)
     ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
-                   FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
+                   FirstSolutionLatticeLines(lattices), HeaderNotes{chooseLattice});
+  std::optional<GrainSet> grains;
+  if (grainRun) {
+    ConsoleProgress roundProgress(console);
+    grains = FindGrains(run->parameters, run->directions, run->tables, run->store, grainSettings, roundProgress);
+    for (const std::string& line : GrainConsoleLines(*grains)) console << line << '\n';
+  }
   if (options.json)
-    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
-                     HeaderNotes{options.chooseLattice});
+    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices, HeaderNotes{chooseLattice},
+                     grains ? &*grains : nullptr);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
-  if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+  if (options.svg) {
+    if (grains && grains->grains.size() > 1)
+      WriteGrainPicture(fileName, run->parameters, run->directions, *grains);
+    else
+      WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+  }
 
   console << SystemTimeLine(ElapsedWallSeconds(startClock, SecondsSinceMidnight()), 8, 3) << '\n';
   const double cpuSeconds = ProcessCpuSeconds() - startCpu;
@@ -82,7 +115,9 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     run->log.WriteLine(CpuTimeLine(cpuSeconds, 13, 2));
     run->log.Close();
   }
-  return SummarizeRun(run->parameters, run->directions, run->store, lattices);
+  RunSummary summary = SummarizeRun(run->parameters, run->directions, run->store, lattices);
+  if (grains) AddGrainsToSummary(*grains, summary);
+  return summary;
 }
 
 }  // namespace orv

@@ -22,6 +22,13 @@ struct RunSummary {
   int nh = 0;                 // spots within the tolerance
   int nH = 0;                 // spots within half of it
   double quality = 0.0;       // the results file's quality figure, relative to N
+  // A run that looked for several grains: how many it found (0 for any other run), and grain 2.
+  int grains = 0;
+  std::string grain2Bravais;       // empty when there is no grain 2 or its lattice was not analysed
+  Vec3 grain2ConventionalLengths{};
+  Vec3 grain2ConventionalAngles{};
+  int grain2Spots = 0;             // spots it indexes within the tolerance, shared ones included
+  std::string grain2Phase;         // the phase it matched; empty when none
 };
 
 // The summary of a run whose solutions are ranked as the results file shows them.

@@ -25,6 +25,10 @@ struct RunParameters {
   int SortSolutionsByQualityType = 0;
   int SaveLePage = 0;
   int CreateLogFile = 0;
+  // Not an input keyword. The first score from which a candidate is accepted, when it is below half
+  // the number of reflections: a run that looks for several grains accepts a grain smaller than
+  // half the pattern. 0 keeps the half.
+  double AcceptedCandidateQuality = 0.0;
 };
 
 // Reflection directions numbered 1..N in file order, plus the working slot N+1.

@@ -2,6 +2,7 @@
 #include "simulator/simulation_run.hpp"
 
 #include "simulator/crystal_lattice.hpp"
+#include "simulator/grain_simulation.hpp"
 #include "simulator/orientation.hpp"
 #include "simulator/pattern_flaws.hpp"
 #include "simulator/random_source.hpp"
@@ -9,6 +10,7 @@
 namespace orv::sim {
 
 bool SimulatePattern(const SimulationOptions& options, SimulatedPattern& pattern, std::string& message) {
+  if (!options.moreGrains.empty()) return SimulateGrains(options, pattern, message);
   Mat3 crystalBasis;
   if (DirectBasisFromCell(options.cell, crystalBasis) != kStatusSuccess) {
     message = "the cell parameters do not describe a cell";

@@ -1,0 +1,12 @@
+// The grains of a run in the brief summary that a batch tabulates.
+#pragma once
+
+#include "driver/run_summary.hpp"
+#include "solutions/grain_set.hpp"
+
+namespace orv {
+
+// Sets the number of grains and the lattice, cell, spots and phase of grain 2 (when there is one).
+void AddGrainsToSummary(const GrainSet& set, RunSummary& summary);
+
+}  // namespace orv

@@ -1,0 +1,122 @@
+// Whole runs that look for several grains, on simulated patterns of two grains and of one.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/program_entry.hpp"
+#include "simulator/pattern_files.hpp"
+#include "simulator/simulation_options.hpp"
+#include "simulator/simulation_run.hpp"
+#include "support/test_support.hpp"
+
+namespace orv {
+namespace {
+
+std::string RunWith(const std::vector<std::string>& options, const std::string& pattern) {
+  std::vector<std::string> arguments = options;
+  arguments.push_back(pattern);
+  std::istringstream in("");
+  std::ostringstream out;
+  EXPECT_EQ(RunProgram(arguments, in, out), 0) << out.str();
+  return out.str();
+}
+
+// The text without the lines that change from run to run: the timings and the date.
+std::string WithoutTimings(const std::string& console) {
+  std::istringstream in(console);
+  std::string line, kept;
+  while (std::getline(in, line)) {
+    if (line.find("time") == std::string::npos && line.find("Time") == std::string::npos &&
+        line.find("Date :") == std::string::npos)
+      kept += line + "\n";
+  }
+  return kept;
+}
+
+// Silicon (cF) with 40 spots and a hexagonal GaN grain with 30, at 0.01 degree noise.
+std::string WriteTwoGrainPattern(const std::string& folder, double spurious) {
+  sim::SimulationOptions options;
+  options.outputFile = folder + "/two.kqt";
+  options.cell = sim::CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
+  options.centring = sim::Centring::F;
+  options.seed = 3;
+  options.flaws = sim::FlawSettings{0.01, spurious, 0.0, 40};
+  options.keywords.AngularDeviationCriterion = 0.1;
+  options.moreGrains.push_back(
+      sim::GrainSpec{sim::CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, sim::Centring::P, 30, std::nullopt});
+  sim::SimulatedPattern pattern;
+  std::string message;
+  EXPECT_TRUE(sim::SimulatePattern(options, pattern, message)) << message;
+  sim::WritePatternFile(options.outputFile, options, pattern);
+  return options.outputFile;
+}
+
+TEST(GrainRun, TwoGrainsAreFoundWithTheirLatticesSpotsAndPhases) {
+  const std::string folder = testing::MakeScratchDir("grain-run");
+  const std::string pattern = WriteTwoGrainPattern(folder, 0.0);
+  testing::WriteTextFile(folder + "/phases.txt", "# one phase only: GaN is not in the list\nSi 5.431 5.431 5.431 90 90 90 F\n");
+  const std::string console = RunWith({"--grains", "3", "--json", "--svg", "--phases", folder + "/phases.txt"}, pattern);
+  EXPECT_NE(console.find(" Grains : 2 found, 3 asked for, at least 8 spots each"), std::string::npos) << console;
+  EXPECT_NE(console.find("    Grain 1 : cF"), std::string::npos) << console;
+  EXPECT_NE(console.find(", phase Si"), std::string::npos) << console;
+  EXPECT_NE(console.find("    Grain 2 : hP"), std::string::npos) << console;
+  EXPECT_NE(console.find("no phase fits (volume from the input)"), std::string::npos) << console;
+
+  const auto json = nlohmann::json::parse(testing::ReadTextFile(folder + "/two_kqt.json"));
+  ASSERT_EQ(json["grains"].size(), 2u);
+  EXPECT_EQ(json["grains"][0]["lattice"]["bravaisType"], "cF");
+  // Matched to Si: brought to its volume, so the conventional cell is silicon's.
+  EXPECT_NEAR(json["grains"][0]["lattice"]["conventionalCell"]["a"].get<double>(), 5.431, 0.01);
+  EXPECT_EQ(json["grains"][0]["phase"]["name"], "Si");
+  EXPECT_EQ(json["grains"][1]["lattice"]["bravaisType"], "hP");
+  EXPECT_EQ(json["grains"][1]["phase"]["matched"], false);
+  EXPECT_GE(json["grains"][0]["numberOfSpots"].get<int>(), 40);
+  EXPECT_GE(json["grains"][1]["numberOfSpots"].get<int>(), 28);
+  // Every spot names its grains; those of two grains are the shared ones.
+  const auto& grainsOfSpots = json["grainSearch"]["grainsOfSpots"];
+  ASSERT_EQ(grainsOfSpots.size(), 70u);
+  int shared = 0;
+  for (const auto& owners : grainsOfSpots) shared += owners.size() > 1 ? 1 : 0;
+  EXPECT_EQ(static_cast<std::size_t>(shared), json["grainSearch"]["sharedSpots"].size());
+
+  const std::string picture = testing::ReadTextFile(folder + "/two_kqt.svg");
+  EXPECT_NE(picture.find("2 grains"), std::string::npos);
+  EXPECT_NE(picture.find("Grain 2: hP"), std::string::npos);
+}
+
+TEST(GrainRun, OneGrainAskedForIsTheRunAsItAlwaysWasAndASingleCrystalStaysOneGrain) {
+  const std::string folder = testing::MakeScratchDir("grain-run-single");
+  sim::SimulationOptions options;
+  options.outputFile = folder + "/one.kqt";
+  options.cell = sim::CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
+  options.centring = sim::Centring::F;
+  options.flaws = sim::FlawSettings{0.01, 0.0, 0.0, 40};
+  options.keywords.AngularDeviationCriterion = 0.1;
+  options.keywords.CreateLogFile = 1;
+  sim::SimulatedPattern pattern;
+  std::string message;
+  ASSERT_TRUE(sim::SimulatePattern(options, pattern, message)) << message;
+  sim::WritePatternFile(options.outputFile, options, pattern);
+
+  const std::string plain = WithoutTimings(RunWith({"--json"}, options.outputFile));
+  const std::string results = WithoutTimings(testing::ReadTextFile(folder + "/one_kqt.res"));
+  const std::string log = WithoutTimings(testing::ReadTextFile(folder + "/one_kqt.log"));
+  const std::string json = testing::ReadTextFile(folder + "/one_kqt.json");
+  EXPECT_EQ(WithoutTimings(RunWith({"--grains", "1", "--json"}, options.outputFile)), plain);
+  EXPECT_EQ(WithoutTimings(testing::ReadTextFile(folder + "/one_kqt.res")), results);
+  EXPECT_EQ(WithoutTimings(testing::ReadTextFile(folder + "/one_kqt.log")), log);
+  EXPECT_EQ(testing::ReadTextFile(folder + "/one_kqt.json"), json);
+
+  // Asked for three grains, a single crystal gives one, the same lattice as solution 1 of the run
+  // with the lattice choice, and no phantom.
+  const std::string three = RunWith({"--grains", "3", "--choose-lattice"}, options.outputFile);
+  EXPECT_NE(three.find(" Grains : 1 found, 3 asked for"), std::string::npos) << three;
+  EXPECT_NE(three.find("    Grain 1 : cF"), std::string::npos) << three;
+}
+
+}  // namespace
+}  // namespace orv
