@@ -31,6 +31,7 @@ int MergeShardSummaries(const std::vector<std::string>& files, std::ostream& con
   const int count = *counts.begin();
 
   std::vector<std::map<std::string, SummaryRow>> shardRows(static_cast<std::size_t>(count));
+  bool grains = false;  // a shard of a batch that looked for several grains: the merge keeps their columns
   for (int index = 0; index < count; ++index) {
     const auto found = shardFiles.find(index);
     if (found == shardFiles.end()) {
@@ -39,6 +40,10 @@ int MergeShardSummaries(const std::vector<std::string>& files, std::ostream& con
     }
     bool foreign = false;
     shardRows[static_cast<std::size_t>(index)] = ReadSummaryRows(found->second, foreign);
+    if (foreign) {
+      shardRows[static_cast<std::size_t>(index)] = ReadSummaryRows(found->second, foreign, true);
+      grains = grains || !foreign;
+    }
     if (foreign) console << " " << found->second << " is not a batch summary; left out.\n";
   }
 
@@ -58,7 +63,7 @@ int MergeShardSummaries(const std::vector<std::string>& files, std::ostream& con
       if (!found->second.Complete()) ++failed;
     }
   }
-  WriteSummary("batch_summary.csv", merged);
+  WriteSummary("batch_summary.csv", merged, grains);
   console << " Merged " << count << " shard summaries: " << files.size() << " patterns, " << failed << " failed, "
           << missing << " missing\n"
           << " Summary saved in file : batch_summary.csv\n"

@@ -99,7 +99,10 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     const std::vector<std::size_t> positions = PositionsOfShard(list.files.size(), shard);
     const std::string summaryName = SummaryFileName(shard);
     bool foreign = false;
-    const auto previous = options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign);
+    // A batch that looks for several grains keeps a summary with the grain columns.
+    const bool grains = options.run.grains > 1 || !options.run.phasesFile.empty();
+    const auto previous =
+        options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign, grains);
     if (foreign) console << " " << summaryName << " has another header than a batch summary of this program; it is replaced.\n";
 
     // Rows by list position; complete ones are kept from the earlier batch.
@@ -120,7 +123,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
       }
     }
 
-    SummaryJournal journal(summaryName, options.force || foreign);
+    SummaryJournal journal(summaryName, options.force || foreign, grains);
     const int workers = std::max(1, std::min(options.workers > 0 ? options.workers : UsableCores(),
                                              static_cast<int>(std::max<std::size_t>(todo.size(), 1))));
     std::string scope = std::to_string(positions.size()) + (positions.size() == 1 ? " pattern" : " patterns");
@@ -155,7 +158,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
 
     std::vector<SummaryRow> ordered;
     for (std::size_t position : positions) ordered.push_back(*rows[position]);
-    WriteSummary(summaryName, ordered);
+    WriteSummary(summaryName, ordered, grains);
     console << " Summary saved in file : " << summaryName << '\n' << std::flush;
     return counts.failed > 0 ? 1 : 0;
   } catch (const BatchError& error) {

@@ -68,10 +68,18 @@ std::optional<std::vector<std::string>> SplitCsv(const std::string& line) {
 
 }  // namespace
 
-const std::string& SummaryHeader() {
+const std::string& SummaryHeader(bool grains) {
   static const std::string header = "file,status,a,b,c,alpha,beta,gamma,volume,bravais,conv_a,conv_b,conv_c,conv_alpha,conv_beta,conv_gamma,"
       "nh,nH,N,quality,seconds,message";
-  return header;
+  static const std::string withGrains = header +
+      ",grains,grain2_bravais,grain2_conv_a,grain2_conv_b,grain2_conv_c,grain2_conv_alpha,grain2_conv_beta,"
+      "grain2_conv_gamma,grain2_spots,grain2_phase";
+  return grains ? withGrains : header;
+}
+
+SummaryRow WithGrainColumns(SummaryRow row) {
+  row.grainFields.resize(kGrainColumns);
+  return row;
 }
 
 std::string SummaryFileName(const Shard& shard) {
@@ -105,6 +113,21 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
   row.fields[kCounts] = std::to_string(summary.nh);
   row.fields[kCounts + 1] = std::to_string(summary.nH);
   row.fields[kCounts + 3] = Fixed(summary.quality, 5);
+  if (summary.grains > 0) {
+    row.grainFields.assign(kGrainColumns, std::string());
+    row.grainFields[0] = std::to_string(summary.grains);
+    if (summary.grains > 1) {
+      row.grainFields[1] = summary.grain2Bravais;
+      if (!summary.grain2Bravais.empty()) {
+        for (std::size_t k = 0; k < 3; ++k) {
+          row.grainFields[2 + k] = Fixed(summary.grain2ConventionalLengths[k], 5);
+          row.grainFields[5 + k] = Fixed(summary.grain2ConventionalAngles[k], 4);
+        }
+      }
+      row.grainFields[8] = std::to_string(summary.grain2Spots);
+      row.grainFields[9] = summary.grain2Phase;
+    }
+  }
   return row;
 }
 
@@ -121,22 +144,26 @@ SummaryRow FailedRow(const std::string& file, const std::string& message, double
 std::string FormatRow(const SummaryRow& row) {
   std::string line = Quoted(row.file) + "," + Quoted(row.status);
   for (const std::string& field : row.fields) line += "," + Quoted(field);
-  return line + "," + Quoted(row.seconds) + "," + Quoted(row.message);
+  line += "," + Quoted(row.seconds) + "," + Quoted(row.message);
+  for (const std::string& field : row.grainFields) line += "," + Quoted(field);
+  return line;
 }
 
 std::optional<SummaryRow> ParseRow(const std::string& line) {
   const auto fields = SplitCsv(line);
-  if (!fields || fields->size() != kColumns || (*fields)[0].empty()) return std::nullopt;
+  if (!fields || (fields->size() != kColumns && fields->size() != kColumns + kGrainColumns) || (*fields)[0].empty())
+    return std::nullopt;
   SummaryRow row;
   row.file = (*fields)[0];
   row.status = (*fields)[1];
   row.fields.assign(fields->begin() + 2, fields->begin() + 2 + kResultFields);
   row.seconds = (*fields)[kColumns - 2];
   row.message = (*fields)[kColumns - 1];
+  row.grainFields.assign(fields->begin() + static_cast<std::ptrdiff_t>(kColumns), fields->end());
   return row;
 }
 
-std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign) {
+std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign, bool grains) {
   foreign = false;
   std::map<std::string, SummaryRow> rows;
   std::ifstream in(path, std::ios::binary);
@@ -150,19 +177,20 @@ std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool&
     const std::string line = all.substr(start, end - start);
     if (first) {
       first = false;
-      if (line != SummaryHeader()) {
+      if (line != SummaryHeader(grains)) {
         foreign = true;
         return {};
       }
       continue;
     }
-    if (auto row = ParseRow(line)) rows[row->file] = *row;
+    auto row = ParseRow(line);
+    if (row && row->grainFields.empty() == !grains) rows[row->file] = *row;
   }
   if (first && !all.empty()) foreign = true;
   return rows;
 }
 
-SummaryJournal::SummaryJournal(const std::string& path, bool fresh) : path_(path) {
+SummaryJournal::SummaryJournal(const std::string& path, bool fresh, bool grains) : path_(path), grains_(grains) {
   std::error_code error;
   const bool exists = std::filesystem::exists(path, error);
   bool writeHeader = fresh || !exists;
@@ -182,14 +210,16 @@ SummaryJournal::SummaryJournal(const std::string& path, bool fresh) : path_(path
   }
   descriptor_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | (writeHeader ? O_TRUNC : 0), 0644);
   if (descriptor_ < 0) throw BatchError("Cannot write " + path + ".");
-  if (writeHeader) WriteWhole(SummaryHeader() + "\n");
+  if (writeHeader) WriteWhole(SummaryHeader(grains_) + "\n");
 }
 
 SummaryJournal::~SummaryJournal() {
   if (descriptor_ >= 0) ::close(descriptor_);
 }
 
-void SummaryJournal::Append(const SummaryRow& row) { WriteWhole(FormatRow(row) + "\n"); }
+void SummaryJournal::Append(const SummaryRow& row) {
+  WriteWhole(FormatRow(grains_ ? WithGrainColumns(row) : row) + "\n");
+}
 
 void SummaryJournal::WriteWhole(const std::string& text) {
   std::size_t written = 0;
@@ -201,12 +231,12 @@ void SummaryJournal::WriteWhole(const std::string& text) {
   }
 }
 
-void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows) {
+void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows, bool grains) {
   try {
     TextFile file;  // takes the old summary's place only once it is complete
     file.Open(path);
-    file.WriteLine(SummaryHeader());
-    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row));
+    file.WriteLine(SummaryHeader(grains));
+    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(grains ? WithGrainColumns(row) : row));
     file.Close();
   } catch (const OutputFileError&) {
     throw BatchError("Cannot write " + path + ".");
