@@ -8,10 +8,17 @@
 #include "solutions/grain_spots.hpp"
 #include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
+#include "solutions/support_keeping_refinement.hpp"
 
 namespace orv {
 
 namespace {
+
+// A grain's basis is refined on its spots as long as it keeps this share of them.
+constexpr double kGrainSupportKept = 0.9;
+// The largest grain still sought holds at least its share of the spots of a round (spurious ones
+// aside); the first score a candidate needs is this part of that share.
+constexpr double kLargestGrainMargin = 0.8;
 
 // One round's spots and solutions; on the heap, as the stores are large.
 struct Round {
@@ -36,9 +43,11 @@ int MinimumGrainSpotsOfRun(const GrainSearchSettings& settings, int numberOfSpot
   return settings.minimumGrainSpots > 0 ? settings.minimumGrainSpots : DefaultMinimumGrainSpots(numberOfSpots);
 }
 
-RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots) {
+RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots, int grainsSought) {
   RunParameters round = parameters;
-  round.AcceptedCandidateQuality = parameters.WeightsForSortingBases_2 * minimumGrainSpots;
+  const double largestGrain = kLargestGrainMargin * parameters.NumberOfReflections / std::max(grainsSought, 1);
+  round.AcceptedCandidateQuality =
+      parameters.WeightsForSortingBases_2 * std::max(static_cast<double>(minimumGrainSpots), largestGrain);
   return round;
 }
 
@@ -63,10 +72,12 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
     grain.spots = NumbersOfTrue(indexedBy.back());
     set.grains.push_back(grain);
   };
-  const std::vector<bool> first = SpotsWithinTolerance(firstRound(1).SolutionBasis, roundParameters, directions);
+  Mat3 firstBasis = firstRound(1).SolutionBasis;
+  RefineKeepingSupport(firstBasis, roundParameters, directions, kGrainSupportKept);
+  const std::vector<bool> first = SpotsWithinTolerance(firstBasis, roundParameters, directions);
   events.GrainRoundStarted(1, n);
   events.GrainRoundFinished(1, CountTrue(first), true);
-  addGrain(firstRound(1).SolutionBasis, n, CountTrue(first), firstRound.NumberOfSolutions);
+  addGrain(firstBasis, n, CountTrue(first), firstRound.NumberOfSolutions);
 
   const std::vector<Mat3> transforms = CommensurateTransforms(tables);
   auto round = std::make_unique<Round>();
@@ -76,6 +87,7 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
     if (!LookForAnotherGrain(grain - 1, settings.grainsAsked, static_cast<int>(left.size()), set.minimumGrainSpots))
       break;
     SelectSpots(roundParameters, directions, left, round->parameters, round->directions);
+    round->parameters = GrainRoundParameters(round->parameters, set.minimumGrainSpots, settings.grainsAsked - grain + 1);
     events.GrainRoundStarted(grain, round->parameters.NumberOfReflections);
     round->store = SolutionStore{};
     SearchBases(round->parameters, round->directions, tables, round->store, events, settings.search);
@@ -86,7 +98,8 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
       events.GrainRoundFinished(grain, 0, false);
       break;
     }
-    const Mat3 basis = round->store(1).SolutionBasis;
+    Mat3 basis = round->store(1).SolutionBasis;
+    RefineKeepingSupport(basis, round->parameters, round->directions, kGrainSupportKept);
     const int indexed = CountTrue(SpotsWithinTolerance(basis, round->parameters, round->directions));
     const bool isGrain = IsGrain(indexed, set.minimumGrainSpots);
     events.GrainRoundFinished(grain, indexed, isGrain);

@@ -22,15 +22,18 @@ struct GrainSearchSettings {
 // The minimum grain size of a run: the number asked for, or the default for the pattern.
 int MinimumGrainSpotsOfRun(const GrainSearchSettings& settings, int numberOfSpots);
 
-// The run parameters of every round: the first score a candidate needs is lowered to what a grain
-// of the minimum size reaches (that many spots within the tolerance), when that is below half the
-// pattern, so that grains smaller than half the pattern are found at all.
-RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots);
+// The run parameters of a round on the spots of `parameters`, with `grainsSought` grains still to
+// find: the first score a candidate needs is lowered from half the spots to what the largest grain
+// still sought reaches (W2 times 0.8 of the spots per grain sought, but not below the minimum grain
+// size), so that grains smaller than half the pattern are found at all, while a higher floor keeps
+// the cost of scoring the candidates down.
+RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots, int grainsSought);
 
 // From the ranked solutions of the first round (on every spot, with GrainRoundParameters and the
 // lattice choice), the grains: solution 1 is grain 1; while LookForAnotherGrain, the spots no grain
 // indexes are searched again with the same parameters (search, preparation, ranking, lattice
-// choice) and the round's solution 1 is the next grain when IsGrain. Each grain is then matched
+// choice) and the round's solution 1 is the next grain when IsGrain. Each grain's basis is refined
+// on its spots (RefineKeepingSupport keeping 90 % of them) before it sets its spots aside. Each grain is then matched
 // with the phases by shape and, when it matches one, brought to that phase's primitive volume.
 // The rounds report through `events`; nothing is written.
 GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& directions,

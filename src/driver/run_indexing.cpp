@@ -67,7 +67,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   ReadInputFile(fileName, run->parameters, run->directions, console);
   if (options.grains > 1) {
     run->parameters = GrainRoundParameters(
-        run->parameters, MinimumGrainSpotsOfRun(grainSettings, run->parameters.NumberOfReflections));
+        run->parameters, MinimumGrainSpotsOfRun(grainSettings, run->parameters.NumberOfReflections), options.grains);
   }
   BuildSublatticeTables(run->tables);
   if (run->parameters.CreateLogFile > 0) OpenLogFile(run->log, fileName, run->parameters);
