@@ -17,8 +17,11 @@
 #include "reports/line_format.hpp"
 #include "reports/log_events.hpp"
 #include "reports/log_file.hpp"
+#include "reports/orientation_json.hpp"
+#include "reports/orientation_lines.hpp"
 #include "reports/results_file.hpp"
 #include "reports/svg_grains.hpp"
+#include "reports/spot_table.hpp"
 #include "reports/svg_pattern.hpp"
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
@@ -30,6 +33,7 @@
 #include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
 #include "solutions/solution_lattices.hpp"
+#include "solutions/solution_orientations.hpp"
 
 namespace orv {
 
@@ -85,17 +89,33 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   if (chooseLattice)
     ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
-  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
-                   FirstSolutionLatticeLines(lattices), HeaderNotes{chooseLattice});
+  // With --orientation: measured before any report, so that a reference cell that does not match
+  // ends the run before it writes anything.
+  SolutionOrientations orientations;
+  if (options.orientation)
+    orientations = OrientSolutions(run->store, lattices, options.referenceCell, run->parameters, run->directions);
+  std::vector<std::string> latticeLines = FirstSolutionLatticeLines(lattices);
+  if (options.orientation) latticeLines = WithOrientationLines(std::move(latticeLines), orientations);
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, latticeLines,
+                   HeaderNotes{chooseLattice});
   std::optional<GrainSet> grains;
   if (grainRun) {
     ConsoleProgress roundProgress(console);
     grains = FindGrains(run->parameters, run->directions, run->tables, run->store, grainSettings, roundProgress);
     for (const std::string& line : GrainConsoleLines(*grains)) console << line << '\n';
   }
-  if (options.json)
-    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices, HeaderNotes{chooseLattice},
-                     grains ? &*grains : nullptr);
+  if (options.json && (options.orientation || grains)) {
+    std::string text = JsonResultsText(fileName, run->parameters, run->directions, run->store, lattices,
+                                       HeaderNotes{chooseLattice}, grains ? &*grains : nullptr);
+    if (options.orientation) text = JsonWithOrientation(text, orientations, options.referenceCell);
+    TextFile file;
+    file.Open(JsonResultsFileName(fileName));
+    file.WriteLine(text);
+    file.Close();
+  } else if (options.json) {
+    WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices, HeaderNotes{chooseLattice});
+  }
+  if (options.orientation) WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
   if (options.svg) {
     if (grains && grains->grains.size() > 1)

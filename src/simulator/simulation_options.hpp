@@ -51,6 +51,9 @@ struct SimulationOptions {
   // Grains beside the one of --cell, --centring, --euler and --spots (which is grain 1); empty for
   // a single crystal.
   std::vector<GrainSpec> moreGrains;
+  // Strain of the crystal e11, e22, e33, e23, e13, e12 (a symmetric tensor) in its Busing-Levy
+  // frame (a* along x, b* in the x-y plane); absent: unstrained, and the truth file as before.
+  std::optional<std::array<double, 6>> strain;
 };
 
 enum class CommandLineAction { Simulate, ShowHelp, ShowVersion, Fail };
