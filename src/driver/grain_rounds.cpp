@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "geometry/rotation.hpp"
 #include "search/commensurate_transforms.hpp"
 #include "solutions/grain_spots.hpp"
 #include "solutions/lattice_choice.hpp"
@@ -122,6 +123,26 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
       }
     }
     grain.analysed = AnalyseLatticeSymmetry(grain.basis, tolerance, grain.symmetry);
+    if (!grain.analysed) continue;
+    grain.orientation = OrientGrain(grain.basis, grain.symmetry, grain.spots, roundParameters, directions);
+    if (settings.strain && grain.phase.matched && grain.orientation.oriented) {
+      const Phase& phase = settings.phases[static_cast<std::size_t>(grain.phase.phase)];
+      const ReferenceCell reference{Vec3{phase.a, phase.b, phase.c}, Vec3{phase.alpha, phase.beta, phase.gamma}};
+      try {
+        grain.strain = MeasureDeviatoricStrain(grain.basis, grain.orientation.orientation, reference, tolerance,
+                                               roundParameters, directions);
+      } catch (const ReferenceCellMismatch&) {
+        // The phase fits by shape but not as the strain needs it (another setting): no strain.
+      }
+    }
+  }
+  set.strainAsked = settings.strain && set.phasesGiven;
+  const Grain& grain1 = set.grains.front();
+  for (Grain& grain : set.grains) {
+    if (!grain1.orientation.oriented || !grain.orientation.oriented || grain.symmetry.type != grain1.symmetry.type)
+      continue;
+    grain.misorientationToFirstDegrees = MisorientationDegrees(grain.orientation.u, grain1.orientation.u,
+                                                               grain1.orientation.orientation.crystalRotations);
   }
   return set;
 }

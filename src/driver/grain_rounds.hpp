@@ -17,6 +17,7 @@ struct GrainSearchSettings {
   int minimumGrainSpots = 0;  // 0: DefaultMinimumGrainSpots of the pattern
   SearchOptions search;
   PhaseList phases;           // empty: no phase is named
+  bool strain = false;        // measure each matched grain's strain against its phase's cell
 };
 
 // The minimum grain size of a run: the number asked for, or the default for the pattern.
@@ -32,7 +33,8 @@ RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumG
 // From the ranked solutions of the first round (on every spot, with GrainRoundParameters and the
 // lattice choice), the grains: solution 1 is grain 1; while LookForAnotherGrain, the spots no grain
 // indexes are searched again with the same parameters (search, preparation, ranking, lattice
-// choice) and the round's solution 1 is the next grain when IsGrain. Each grain's basis is refined
+// choice) and the round's solution 1 is the next grain when IsGrain. Each grain is oriented with its
+// cell held (OrientGrain), and, with `strain`, a grain that matched a phase is strained against it. Each grain's basis is refined
 // on its spots (RefineKeepingSupport keeping 90 % of them) before it sets its spots aside. Each grain is then matched
 // with the phases by shape and, when it matches one, brought to that phase's primitive volume.
 // The rounds report through `events`; nothing is written.

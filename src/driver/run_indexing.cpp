@@ -64,6 +64,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     grainSettings.minimumGrainSpots = options.minGrainSpots;
     grainSettings.search = SearchOptions{options.threads, options.literalSearch};
     if (!options.phasesFile.empty()) grainSettings.phases = ReadPhaseFile(options.phasesFile);
+    grainSettings.strain = options.orientation;
   }
 
   auto run = std::make_unique<RunState>();

@@ -63,9 +63,40 @@ Json GrainJson(std::size_t number, const Grain& grain, const GrainSet& set, cons
   } else {
     out["lattice"] = nullptr;
   }
-  // The orientation (U, Euler angles) joins when the program reports orientations; until then the
-  // reciprocal basis above carries it.
-  out["orientation"] = nullptr;
+  if (grain.orientation.oriented) {
+    const GrainOrientation& o = grain.orientation;
+    Json orientation;
+    orientation["cellHeld"] = Cell(o.orientation.cell.lengths, o.orientation.cell.anglesInDegrees,
+                                   std::fabs(Determinant(o.orientation.conventionalBasis)));
+    orientation["B"] = Rows(o.orientation.b);
+    orientation["U"] = Rows(o.u);
+    orientation["UB"] = Rows(o.ub);
+    orientation["eulerDegrees"] = {o.eulerDegrees[0], o.eulerDegrees[1], o.eulerDegrees[2]};
+    orientation["spotsFitted"] = o.spotsFitted;
+    orientation["rmsMisfitDegrees"] = o.rmsMisfitDegrees;
+    if (grain.misorientationToFirstDegrees >= 0.0)
+      orientation["misorientationToGrain1Degrees"] = grain.misorientationToFirstDegrees;
+    else
+      orientation["misorientationToGrain1Degrees"] = nullptr;
+    out["orientation"] = std::move(orientation);
+  } else {
+    out["orientation"] = nullptr;
+  }
+  if (set.strainAsked) {
+    if (grain.strain) {
+      const DeviatoricStrain& e = *grain.strain;
+      out["strain"] = {{"againstPhase", grain.phaseName},
+                       {"crystalFrame", Rows(e.tensors.crystal)},
+                       {"crystalFrameUncertainty", Rows(e.crystalUncertainty)},
+                       {"sampleFrame", Rows(e.tensors.sample)},
+                       {"sampleFrameUncertainty", Rows(e.sampleUncertainty)},
+                       {"vonMises", e.tensors.vonMises},
+                       {"vonMisesUncertainty", e.vonMisesUncertainty},
+                       {"reflections", e.reflections}};
+    } else {
+      out["strain"] = nullptr;
+    }
+  }
   out["round"] = {{"spotsSearched", grain.spotsGiven},
                   {"spotsIndexed", grain.spotsIndexedInRound},
                   {"solutions", grain.solutionsInRound}};

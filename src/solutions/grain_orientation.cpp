@@ -1,0 +1,60 @@
+// The orientation of a grain with its cell held to the symmetric cell of its lattice.
+#include "solutions/grain_orientation.hpp"
+
+#include <cmath>
+
+#include "geometry/constants.hpp"
+#include "geometry/index_direction.hpp"
+#include "geometry/nearest_integer.hpp"
+#include "geometry/rotation.hpp"
+
+namespace orv {
+
+namespace {
+
+Vec3 Times(const Mat3& m, const Vec3& v) {
+  return {Dot(m[0], v), Dot(m[1], v), Dot(m[2], v)};
+}
+
+}  // namespace
+
+GrainOrientation OrientGrain(const Mat3& basis, const LatticeSymmetry& symmetry, const std::vector<int>& spots,
+                             const RunParameters& parameters, const DirectionStore& directions) {
+  GrainOrientation result;
+  if (spots.size() < 3 || !OrientSolution(basis, symmetry, result.orientation)) return result;
+  Mat3 reciprocal{};
+  if (InverseTranspose(basis, reciprocal, kBasisSingularity) != kStatusSuccess) return result;
+  const Mat3& b = result.orientation.b;
+  std::vector<Vec3> observed, predicted;
+  Mat3 sum{};
+  for (int j : spots) {
+    if (j < 1 || j > parameters.NumberOfReflections) continue;
+    const IndexedDirection indexed = IndexDirection(directions(j), reciprocal, basis, parameters.MaxAllowedMillerIndex);
+    const IndexTriple primitive = {Nint(indexed.x[0]), Nint(indexed.x[1]), Nint(indexed.x[2])};
+    const IndexTriple hkl = ConventionalIndicesOfRow(primitive, result.orientation).hkl;
+    const Vec3 g = Times(b, Vec3{static_cast<double>(hkl[0]), static_cast<double>(hkl[1]), static_cast<double>(hkl[2])});
+    Vec3 v{}, u{};
+    double length = 0.0;
+    if (NormalizeVector(g, v, length) != kStatusSuccess || NormalizeVector(directions(j), u, length) != kStatusSuccess)
+      continue;
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t c = 0; c < 3; ++c) sum[r][c] += u[r] * v[c];
+    observed.push_back(u);
+    predicted.push_back(v);
+  }
+  if (observed.size() < 3 || !NearestRotation(sum, result.u)) return result;
+  double squares = 0.0;
+  for (std::size_t i = 0; i < observed.size(); ++i) {
+    const double c = Dot(observed[i], Times(result.u, predicted[i]));
+    const double angle = std::acos(std::fmax(-1.0, std::fmin(1.0, c))) * kRadiansToDegrees;
+    squares += angle * angle;
+  }
+  result.spotsFitted = static_cast<int>(observed.size());
+  result.rmsMisfitDegrees = std::sqrt(squares / static_cast<double>(observed.size()));
+  result.ub = MultiplyMatrices(result.u, b);
+  result.eulerDegrees = BungeEulerAngles(result.u);
+  result.oriented = true;
+  return result;
+}
+
+}  // namespace orv
