@@ -1,6 +1,7 @@
 // The orientation of a grain with its cell held to the symmetric cell of its lattice.
 #include "solutions/grain_orientation.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/constants.hpp"
@@ -11,6 +12,10 @@
 namespace orv {
 
 namespace {
+
+constexpr int kFitPasses = 3;
+constexpr double kMisfitCut = 3.0;
+constexpr double kSmallestCut = 0.05;  // of the angular tolerance
 
 Vec3 Times(const Mat3& m, const Vec3& v) {
   return {Dot(m[0], v), Dot(m[1], v), Dot(m[2], v)};
@@ -26,7 +31,6 @@ GrainOrientation OrientGrain(const Mat3& basis, const LatticeSymmetry& symmetry,
   if (InverseTranspose(basis, reciprocal, kBasisSingularity) != kStatusSuccess) return result;
   const Mat3& b = result.orientation.b;
   std::vector<Vec3> observed, predicted;
-  Mat3 sum{};
   for (int j : spots) {
     if (j < 1 || j > parameters.NumberOfReflections) continue;
     const IndexedDirection indexed = IndexDirection(directions(j), reciprocal, basis, parameters.MaxAllowedMillerIndex);
@@ -37,20 +41,48 @@ GrainOrientation OrientGrain(const Mat3& basis, const LatticeSymmetry& symmetry,
     double length = 0.0;
     if (NormalizeVector(g, v, length) != kStatusSuccess || NormalizeVector(directions(j), u, length) != kStatusSuccess)
       continue;
-    for (std::size_t r = 0; r < 3; ++r)
-      for (std::size_t c = 0; c < 3; ++c) sum[r][c] += u[r] * v[c];
     observed.push_back(u);
     predicted.push_back(v);
   }
-  if (observed.size() < 3 || !NearestRotation(sum, result.u)) return result;
-  double squares = 0.0;
-  for (std::size_t i = 0; i < observed.size(); ++i) {
-    const double c = Dot(observed[i], Times(result.u, predicted[i]));
-    const double angle = std::acos(std::fmax(-1.0, std::fmin(1.0, c))) * kRadiansToDegrees;
-    squares += angle * angle;
+  // Fitted, then fitted again without the spots whose misfit is beyond three times the median (and
+  // beyond a twentieth of the tolerance): a
+  // spot of another grain or a spurious one that a high-index row passes within the tolerance
+  // would pull the rotation.
+  std::vector<bool> used(observed.size(), true);
+  std::vector<double> misfits(observed.size(), 0.0);
+  for (int pass = 0; pass < kFitPasses; ++pass) {
+    Mat3 sum{};
+    int count = 0;
+    for (std::size_t i = 0; i < observed.size(); ++i) {
+      if (!used[i]) continue;
+      ++count;
+      for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t c = 0; c < 3; ++c) sum[r][c] += observed[i][r] * predicted[i][c];
+    }
+    if (count < 3 || !NearestRotation(sum, result.u)) return result;
+    for (std::size_t i = 0; i < observed.size(); ++i) {
+      const double c = Dot(observed[i], Times(result.u, predicted[i]));
+      misfits[i] = std::acos(std::fmax(-1.0, std::fmin(1.0, c))) * kRadiansToDegrees;
+    }
+    std::vector<double> kept;
+    for (std::size_t i = 0; i < observed.size(); ++i)
+      if (used[i]) kept.push_back(misfits[i]);
+    std::nth_element(kept.begin(), kept.begin() + static_cast<long>(kept.size() / 2), kept.end());
+    // Misfits far below the tolerance are rounding, never strays, whatever their median.
+    const double cut = std::fmax(kMisfitCut * kept[kept.size() / 2],
+                                 kSmallestCut * parameters.AngularDeviationCriterion * kRadiansToDegrees);
+    for (std::size_t i = 0; i < observed.size(); ++i) used[i] = misfits[i] <= cut;
   }
-  result.spotsFitted = static_cast<int>(observed.size());
-  result.rmsMisfitDegrees = std::sqrt(squares / static_cast<double>(observed.size()));
+  double squares = 0.0;
+  int fitted = 0;
+  for (std::size_t i = 0; i < observed.size(); ++i) {
+    if (!used[i]) continue;
+    squares += misfits[i] * misfits[i];
+    ++fitted;
+  }
+  if (fitted < 3) return result;
+  result.spotsFitted = fitted;
+  result.rmsMisfitDegrees = std::sqrt(squares / static_cast<double>(fitted));
   result.ub = MultiplyMatrices(result.u, b);
   result.eulerDegrees = BungeEulerAngles(result.u);
   result.oriented = true;
