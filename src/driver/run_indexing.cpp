@@ -20,8 +20,8 @@
 #include "reports/orientation_json.hpp"
 #include "reports/orientation_lines.hpp"
 #include "reports/results_file.hpp"
-#include "reports/svg_grains.hpp"
 #include "reports/spot_table.hpp"
+#include "reports/svg_grains.hpp"
 #include "reports/svg_pattern.hpp"
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
@@ -116,7 +116,9 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   } else if (options.json) {
     WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices, HeaderNotes{chooseLattice});
   }
-  if (options.orientation) WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations);
+  if (options.orientation)
+    WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations,
+                   grains ? &grains->grainsOfSpots : nullptr);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
   if (options.svg) {
     if (grains && grains->grains.size() > 1)

@@ -59,7 +59,8 @@ TEST(GrainRun, TwoGrainsAreFoundWithTheirLatticesSpotsAndPhases) {
   const std::string folder = testing::MakeScratchDir("grain-run");
   const std::string pattern = WriteTwoGrainPattern(folder, 0.0);
   testing::WriteTextFile(folder + "/phases.txt", "# one phase only: GaN is not in the list\nSi 5.431 5.431 5.431 90 90 90 F\n");
-  const std::string console = RunWith({"--grains", "3", "--json", "--svg", "--phases", folder + "/phases.txt"}, pattern);
+  const std::string console =
+      RunWith({"--grains", "3", "--json", "--svg", "--orientation", "--phases", folder + "/phases.txt"}, pattern);
   EXPECT_NE(console.find(" Grains : 2 found, 3 asked for, at least 8 spots each"), std::string::npos) << console;
   EXPECT_NE(console.find("    Grain 1 : cF"), std::string::npos) << console;
   EXPECT_NE(console.find(", phase Si"), std::string::npos) << console;
@@ -82,6 +83,21 @@ TEST(GrainRun, TwoGrainsAreFoundWithTheirLatticesSpotsAndPhases) {
   int shared = 0;
   for (const auto& owners : grainsOfSpots) shared += owners.size() > 1 ? 1 : 0;
   EXPECT_EQ(static_cast<std::size_t>(shared), json["grainSearch"]["sharedSpots"].size());
+
+  // The grain matched to Si is strained against it; the other has no phase, hence no strain.
+  EXPECT_LT(json["grains"][0]["strain"]["vonMises"].get<double>(), 0.005);
+  EXPECT_TRUE(json["grains"][1]["strain"].is_null());
+  EXPECT_NEAR(json["grains"][0]["orientation"]["misorientationToGrain1Degrees"].get<double>(), 0.0, 1e-9);
+  // The spot table names each spot's grains in its last column.
+  const std::string table = testing::ReadTextFile(folder + "/two_kqt_spots.csv");
+  EXPECT_EQ(table.substr(0, table.find('\n')).substr(table.find('\n') - 7), ",grains");
+  int spotsOfGrain2 = 0;
+  std::istringstream rows(table);
+  for (std::string row; std::getline(rows, row);) {
+    const std::string last = row.substr(row.rfind(',') + 1);
+    if (last == "2" || last == "1 2") ++spotsOfGrain2;
+  }
+  EXPECT_EQ(spotsOfGrain2, json["grains"][1]["numberOfSpots"].get<int>());
 
   const std::string picture = testing::ReadTextFile(folder + "/two_kqt.svg");
   EXPECT_NE(picture.find("2 grains"), std::string::npos);
