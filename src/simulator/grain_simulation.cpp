@@ -19,36 +19,36 @@ constexpr std::uint64_t kGrainMixStream = 5;
 }  // namespace
 
 bool SimulateGrains(const SimulationOptions& options, SimulatedPattern& pattern, std::string& message) {
-  std::vector<GrainSpec> specs;
-  specs.push_back(GrainSpec{options.cell, options.centring, options.flaws.spotsKept > 0 ? options.flaws.spotsKept : 50,
-                            options.eulerAngles});
-  for (const GrainSpec& more : options.moreGrains) specs.push_back(more);
+  std::vector<SimulatedGrain> grains;
+  const int firstSpots = options.flaws.spotsKept > 0 ? options.flaws.spotsKept : 50;
+  grains.push_back(SimulatedGrain{options.cell, options.centring, firstSpots, options.eulerAngles});
+  for (const SimulatedGrain& more : options.moreGrains) grains.push_back(more);
 
   pattern = SimulatedPattern{};
   std::vector<Spot> all;
-  for (std::size_t g = 0; g < specs.size(); ++g) {
-    const GrainSpec& spec = specs[g];
+  for (std::size_t g = 0; g < grains.size(); ++g) {
+    const SimulatedGrain& grain = grains[g];
     const std::uint64_t offset = kGrainStreamStep * g;
     GrainTruth truth;
-    truth.cell = spec.cell;
-    truth.centring = spec.centring;
-    truth.eulerAngles = spec.eulerAngles;
+    truth.cell = grain.cell;
+    truth.centring = grain.centring;
+    truth.eulerAngles = grain.eulerAngles;
     Mat3 crystalBasis;
-    if (DirectBasisFromCell(spec.cell, crystalBasis) != kStatusSuccess) {
+    if (DirectBasisFromCell(grain.cell, crystalBasis) != kStatusSuccess) {
       message = "the cell of grain " + std::to_string(g + 1) + " does not describe a cell";
       return false;
     }
-    if (spec.eulerAngles) {
-      const auto& e = *spec.eulerAngles;
+    if (grain.eulerAngles) {
+      const auto& e = *grain.eulerAngles;
       truth.rotation = RotationFromEulerAngles(e[0], e[1], e[2]);
     } else {
       RandomSource orientationRandom(options.seed, kOrientationStream + offset);
       truth.rotation = RandomRotation(orientationRandom);
     }
     truth.directBasis = RotateBasis(crystalBasis, truth.rotation);
-    truth.primitiveVolume = CellVolume(crystalBasis) / LatticePointsPerCell(spec.centring);
+    truth.primitiveVolume = CellVolume(crystalBasis) / LatticePointsPerCell(grain.centring);
     std::vector<Spot> trueSpots;
-    if (GenerateTrueSpots(truth.directBasis, spec.centring, options.experiment, trueSpots) != kStatusSuccess) {
+    if (GenerateTrueSpots(truth.directBasis, grain.centring, options.experiment, trueSpots) != kStatusSuccess) {
       message = "the cell of grain " + std::to_string(g + 1) + " is too large for the smallest d-spacing";
       return false;
     }
@@ -56,7 +56,7 @@ bool SimulateGrains(const SimulationOptions& options, SimulatedPattern& pattern,
     truth.trueSpotsOnDetector = static_cast<int>(trueSpots.size());
     FlawSettings flaws = options.flaws;
     flaws.spuriousFraction = 0.0;
-    flaws.spotsKept = spec.spots;
+    flaws.spotsKept = grain.spots;
     FlawSeeds seeds{RandomSource(options.seed, kDropStream + offset), RandomSource(options.seed, kNoiseStream + offset),
                     RandomSource(options.seed, kSpuriousStream + offset)};
     std::vector<Spot> kept = ApplyFlaws(trueSpots, flaws, options.experiment.detector, seeds);

@@ -113,7 +113,7 @@ std::string ParseGrain(const std::string& text, SimulationOptions& o) {
     start = comma + 1;
   }
   if (items.size() != 8 && items.size() != 11) return expected;
-  GrainSpec grain;
+  SimulatedGrain grain;
   double v[6] = {};
   for (std::size_t i = 0; i < 6; ++i) {
     if (!ParseReal(items[i], v[i])) return expected;

@@ -30,7 +30,7 @@ struct RunKeywords {
 
 // A further grain of a pattern of several: its conventional cell, centring, number of spots kept
 // (its share of the pattern) and orientation (absent: drawn from the seed, grain by grain).
-struct GrainSpec {
+struct SimulatedGrain {
   CellParameters cell;
   Centring centring = Centring::P;
   int spots = 30;
@@ -50,7 +50,7 @@ struct SimulationOptions {
   RunKeywords keywords;
   // Grains beside the one of --cell, --centring, --euler and --spots (which is grain 1); empty for
   // a single crystal.
-  std::vector<GrainSpec> moreGrains;
+  std::vector<SimulatedGrain> moreGrains;
   // Strain of the crystal e11, e22, e33, e23, e13, e12 (a symmetric tensor) in its Busing-Levy
   // frame (a* along x, b* in the x-y plane); absent: unstrained, and the truth file as before.
   std::optional<std::array<double, 6>> strain;

@@ -36,7 +36,7 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   options.flaws = sim::FlawSettings{0.01, 0.0, 0.0, 40};
   options.keywords.AngularDeviationCriterion = 0.1;
   options.moreGrains.push_back(
-      sim::GrainSpec{sim::CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, sim::Centring::P, 30, std::nullopt});
+      sim::SimulatedGrain{sim::CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, sim::Centring::P, 30, std::nullopt});
   sim::SimulatedPattern pattern;
   std::string message;
   ASSERT_TRUE(sim::SimulatePattern(options, pattern, message)) << message;

@@ -47,7 +47,7 @@ std::string WriteTwoGrainPattern(const std::string& folder, double spurious) {
   options.flaws = sim::FlawSettings{0.01, spurious, 0.0, 40};
   options.keywords.AngularDeviationCriterion = 0.1;
   options.moreGrains.push_back(
-      sim::GrainSpec{sim::CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, sim::Centring::P, 30, std::nullopt});
+      sim::SimulatedGrain{sim::CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, sim::Centring::P, 30, std::nullopt});
   sim::SimulatedPattern pattern;
   std::string message;
   EXPECT_TRUE(sim::SimulatePattern(options, pattern, message)) << message;

@@ -42,7 +42,7 @@ TEST(GrainSimulation, EveryGrainGivesItsShareOfTrueSpotsMixedWithTheOthersAndThe
   options.cell = CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
   options.centring = Centring::F;
   options.flaws = FlawSettings{0.0, 0.1, 0.0, 40};
-  options.moreGrains.push_back(GrainSpec{CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, Centring::P, 30, {}});
+  options.moreGrains.push_back(SimulatedGrain{CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, Centring::P, 30, {}});
   SimulatedPattern pattern;
   std::string message;
   ASSERT_TRUE(SimulatePattern(options, pattern, message)) << message;
