@@ -31,7 +31,6 @@ int MergeShardSummaries(const std::vector<std::string>& files, std::ostream& con
   const int count = *counts.begin();
 
   std::vector<std::map<std::string, SummaryRow>> shardRows(static_cast<std::size_t>(count));
-  bool grains = false;  // a shard of a batch that looked for several grains: the merge keeps their columns
   for (int index = 0; index < count; ++index) {
     const auto found = shardFiles.find(index);
     if (found == shardFiles.end()) {
@@ -39,11 +38,7 @@ int MergeShardSummaries(const std::vector<std::string>& files, std::ostream& con
       continue;
     }
     bool foreign = false;
-    shardRows[static_cast<std::size_t>(index)] = ReadSummaryRows(found->second, foreign);
-    if (foreign) {
-      shardRows[static_cast<std::size_t>(index)] = ReadSummaryRows(found->second, foreign, true);
-      grains = grains || !foreign;
-    }
+    shardRows[static_cast<std::size_t>(index)] = ReadSummaryRows(found->second, foreign, "");
     if (foreign) console << " " << found->second << " is not a batch summary; left out.\n";
   }
 
@@ -63,7 +58,7 @@ int MergeShardSummaries(const std::vector<std::string>& files, std::ostream& con
       if (!found->second.Complete()) ++failed;
     }
   }
-  WriteSummary("batch_summary.csv", merged, grains);
+  WriteSummary("batch_summary.csv", merged);
   console << " Merged " << count << " shard summaries: " << files.size() << " patterns, " << failed << " failed, "
           << missing << " missing\n"
           << " Summary saved in file : batch_summary.csv\n"

@@ -15,6 +15,7 @@
 #include "driver/batch_worker.hpp"
 #include "reports/results_file.hpp"
 #include "reports/json_results.hpp"
+#include "reports/spot_table.hpp"
 #include "reports/svg_pattern.hpp"
 
 namespace orv {
@@ -84,6 +85,8 @@ bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>&
   if (!row || !row->Complete()) return false;
   if (!NotOlderThan(ResultsFileName(file), file)) return false;
   if (run.svg && !NotOlderThan(PictureFileName(file), file)) return false;
+  // The spot table is written for a pattern with a solution.
+  if (run.orientation && row->status == "indexed" && !NotOlderThan(SpotTableFileName(file), file)) return false;
   return !run.json || NotOlderThan(JsonResultsFileName(file), file);
 }
 
@@ -99,10 +102,11 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     const std::vector<std::size_t> positions = PositionsOfShard(list.files.size(), shard);
     const std::string summaryName = SummaryFileName(shard);
     bool foreign = false;
-    // A batch that looks for several grains keeps a summary with the grain columns.
+    // A summary of another layout (with or without the orientation or the grain columns) is replaced.
     const bool grains = options.run.grains > 1 || !options.run.phasesFile.empty();
+    const std::string& header = SummaryHeaderOf(options.run.orientation, grains);
     const auto previous =
-        options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign, grains);
+        options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign, header);
     if (foreign) console << " " << summaryName << " has another header than a batch summary of this program; it is replaced.\n";
 
     // Rows by list position; complete ones are kept from the earlier batch.
@@ -123,7 +127,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
       }
     }
 
-    SummaryJournal journal(summaryName, options.force || foreign, grains);
+    SummaryJournal journal(summaryName, options.force || foreign, header);
     const int workers = std::max(1, std::min(options.workers > 0 ? options.workers : UsableCores(),
                                              static_cast<int>(std::max<std::size_t>(todo.size(), 1))));
     std::string scope = std::to_string(positions.size()) + (positions.size() == 1 ? " pattern" : " patterns");
@@ -158,7 +162,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
 
     std::vector<SummaryRow> ordered;
     for (std::size_t position : positions) ordered.push_back(*rows[position]);
-    WriteSummary(summaryName, ordered, grains);
+    WriteSummary(summaryName, ordered);
     console << " Summary saved in file : " << summaryName << '\n' << std::flush;
     return counts.failed > 0 ? 1 : 0;
   } catch (const BatchError& error) {

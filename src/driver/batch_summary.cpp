@@ -22,6 +22,7 @@ constexpr std::size_t kResultFields = 18;
 constexpr std::size_t kConventional = 8;
 constexpr std::size_t kCounts = 14;
 constexpr std::size_t kColumns = 4 + kResultFields;
+constexpr std::size_t kOrientationColumns = 10;
 
 std::string Fixed(double value, int decimals) {
   char text[64];
@@ -68,18 +69,26 @@ std::optional<std::vector<std::string>> SplitCsv(const std::string& line) {
 
 }  // namespace
 
-const std::string& SummaryHeader(bool grains) {
+const std::string& SummaryHeader() {
   static const std::string header = "file,status,a,b,c,alpha,beta,gamma,volume,bravais,conv_a,conv_b,conv_c,conv_alpha,conv_beta,conv_gamma,"
       "nh,nH,N,quality,seconds,message";
-  static const std::string withGrains = header +
-      ",grains,grain2_bravais,grain2_conv_a,grain2_conv_b,grain2_conv_c,grain2_conv_alpha,grain2_conv_beta,"
-      "grain2_conv_gamma,grain2_spots,grain2_phase";
-  return grains ? withGrains : header;
+  return header;
 }
 
-SummaryRow WithGrainColumns(SummaryRow row) {
-  row.grainFields.resize(kGrainColumns);
-  return row;
+const std::string& SummaryHeaderWithOrientation() {
+  static const std::string header = SummaryHeader() +
+      ",phi1,Phi,phi2,strain_xx,strain_yy,strain_zz,strain_yz,strain_xz,strain_xy,strain_von_mises";
+  return header;
+}
+
+const std::string& SummaryHeaderOf(bool orientationColumns, bool grainColumns) {
+  static const std::string grains =
+      ",grains,grain2_bravais,grain2_conv_a,grain2_conv_b,grain2_conv_c,grain2_conv_alpha,grain2_conv_beta,"
+      "grain2_conv_gamma,grain2_spots,grain2_phase,spots_of_no_grain";
+  static const std::string withGrains = SummaryHeader() + grains;
+  static const std::string withBoth = SummaryHeaderWithOrientation() + grains;
+  if (grainColumns) return orientationColumns ? withBoth : withGrains;
+  return orientationColumns ? SummaryHeaderWithOrientation() : SummaryHeader();
 }
 
 std::string SummaryFileName(const Shard& shard) {
@@ -93,6 +102,7 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
   row.seconds = Fixed(seconds, 3);
   row.fields.assign(kResultFields, std::string());
   row.fields[kCounts + 2] = std::to_string(summary.numberOfReflections);
+  if (summary.orientationColumns) row.orientation.assign(kOrientationColumns, std::string());
   if (summary.numberOfSolutions <= 0) {
     row.status = "no_solution";
     return row;
@@ -113,7 +123,14 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
   row.fields[kCounts] = std::to_string(summary.nh);
   row.fields[kCounts + 1] = std::to_string(summary.nH);
   row.fields[kCounts + 3] = Fixed(summary.quality, 5);
-  if (summary.grains > 0) {
+  if (summary.orientationColumns) {
+    row.orientation.assign(kOrientationColumns, std::string());
+    if (summary.oriented)
+      for (std::size_t k = 0; k < 3; ++k) row.orientation[k] = Fixed(summary.eulerDegrees[k], 4);
+    if (summary.strained)
+      for (std::size_t k = 0; k < 7; ++k) row.orientation[3 + k] = Fixed(summary.strain[k], 7);
+  }
+  if (summary.grainColumns) {
     row.grainFields.assign(kGrainColumns, std::string());
     row.grainFields[0] = std::to_string(summary.grains);
     if (summary.grains > 1) {
@@ -127,6 +144,7 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
       row.grainFields[8] = std::to_string(summary.grain2Spots);
       row.grainFields[9] = summary.grain2Phase;
     }
+    row.grainFields[10] = std::to_string(summary.spotsOfNoGrain);
   }
   return row;
 }
@@ -141,29 +159,38 @@ SummaryRow FailedRow(const std::string& file, const std::string& message, double
   return row;
 }
 
-std::string FormatRow(const SummaryRow& row) {
+std::string FormatRow(const SummaryRow& row, bool orientationColumns, bool grainColumns) {
   std::string line = Quoted(row.file) + "," + Quoted(row.status);
   for (const std::string& field : row.fields) line += "," + Quoted(field);
   line += "," + Quoted(row.seconds) + "," + Quoted(row.message);
+  for (const std::string& field : row.orientation) line += "," + Quoted(field);
+  if (orientationColumns && row.orientation.empty()) line += std::string(kOrientationColumns, ',');
   for (const std::string& field : row.grainFields) line += "," + Quoted(field);
+  if (grainColumns && row.grainFields.empty()) line += std::string(kGrainColumns, ',');
   return line;
 }
 
 std::optional<SummaryRow> ParseRow(const std::string& line) {
   const auto fields = SplitCsv(line);
-  if (!fields || (fields->size() != kColumns && fields->size() != kColumns + kGrainColumns) || (*fields)[0].empty())
-    return std::nullopt;
+  if (!fields || (*fields)[0].empty()) return std::nullopt;
+  // The number of fields tells the layout: the orientation and the grain columns differ in number.
+  const std::size_t extra = fields->size() < kColumns ? 0 : fields->size() - kColumns;
+  const bool orientation = extra == kOrientationColumns || extra == kOrientationColumns + kGrainColumns;
+  const bool grains = extra == kGrainColumns || extra == kOrientationColumns + kGrainColumns;
+  if (fields->size() < kColumns || (extra != 0 && !orientation && !grains)) return std::nullopt;
   SummaryRow row;
   row.file = (*fields)[0];
   row.status = (*fields)[1];
   row.fields.assign(fields->begin() + 2, fields->begin() + 2 + kResultFields);
   row.seconds = (*fields)[kColumns - 2];
   row.message = (*fields)[kColumns - 1];
-  row.grainFields.assign(fields->begin() + static_cast<std::ptrdiff_t>(kColumns), fields->end());
+  const auto orientationEnd = fields->begin() + static_cast<std::ptrdiff_t>(kColumns + (orientation ? kOrientationColumns : 0));
+  row.orientation.assign(fields->begin() + static_cast<std::ptrdiff_t>(kColumns), orientationEnd);
+  row.grainFields.assign(orientationEnd, fields->end());
   return row;
 }
 
-std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign, bool grains) {
+std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign, const std::string& header) {
   foreign = false;
   std::map<std::string, SummaryRow> rows;
   std::ifstream in(path, std::ios::binary);
@@ -177,20 +204,25 @@ std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool&
     const std::string line = all.substr(start, end - start);
     if (first) {
       first = false;
-      if (line != SummaryHeader(grains)) {
+      const bool known = header.empty() ? line == SummaryHeaderOf(false, false) || line == SummaryHeaderOf(true, false) ||
+                                              line == SummaryHeaderOf(false, true) || line == SummaryHeaderOf(true, true)
+                                        : line == header;
+      if (!known) {
         foreign = true;
         return {};
       }
       continue;
     }
-    auto row = ParseRow(line);
-    if (row && row->grainFields.empty() == !grains) rows[row->file] = *row;
+    if (auto row = ParseRow(line)) rows[row->file] = *row;
   }
   if (first && !all.empty()) foreign = true;
   return rows;
 }
 
-SummaryJournal::SummaryJournal(const std::string& path, bool fresh, bool grains) : path_(path), grains_(grains) {
+SummaryJournal::SummaryJournal(const std::string& path, bool fresh, const std::string& header)
+    : path_(path),
+      orientationColumns_(header == SummaryHeaderOf(true, false) || header == SummaryHeaderOf(true, true)),
+      grainColumns_(header == SummaryHeaderOf(false, true) || header == SummaryHeaderOf(true, true)) {
   std::error_code error;
   const bool exists = std::filesystem::exists(path, error);
   bool writeHeader = fresh || !exists;
@@ -210,7 +242,7 @@ SummaryJournal::SummaryJournal(const std::string& path, bool fresh, bool grains)
   }
   descriptor_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | (writeHeader ? O_TRUNC : 0), 0644);
   if (descriptor_ < 0) throw BatchError("Cannot write " + path + ".");
-  if (writeHeader) WriteWhole(SummaryHeader(grains_) + "\n");
+  if (writeHeader) WriteWhole(header + "\n");
 }
 
 SummaryJournal::~SummaryJournal() {
@@ -218,7 +250,7 @@ SummaryJournal::~SummaryJournal() {
 }
 
 void SummaryJournal::Append(const SummaryRow& row) {
-  WriteWhole(FormatRow(grains_ ? WithGrainColumns(row) : row) + "\n");
+  WriteWhole(FormatRow(row, orientationColumns_, grainColumns_) + "\n");
 }
 
 void SummaryJournal::WriteWhole(const std::string& text) {
@@ -231,12 +263,18 @@ void SummaryJournal::WriteWhole(const std::string& text) {
   }
 }
 
-void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows, bool grains) {
+void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows) {
   try {
     TextFile file;  // takes the old summary's place only once it is complete
     file.Open(path);
-    file.WriteLine(SummaryHeader(grains));
-    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(grains ? WithGrainColumns(row) : row));
+    bool orientationColumns = false;
+    bool grainColumns = false;
+    for (const SummaryRow& row : rows) {
+      orientationColumns = orientationColumns || !row.orientation.empty();
+      grainColumns = grainColumns || !row.grainFields.empty();
+    }
+    file.WriteLine(SummaryHeaderOf(orientationColumns, grainColumns));
+    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row, orientationColumns, grainColumns));
     file.Close();
   } catch (const OutputFileError&) {
     throw BatchError("Cannot write " + path + ".");

@@ -20,21 +20,26 @@ struct SummaryRow {
   std::vector<std::string> fields;
   std::string seconds;              // wall-clock time of the pattern
   std::string message;              // why it failed, empty otherwise
-  // A batch that looks for several grains: grains grain2_bravais grain2_conv_a ... grain2_conv_gamma
-  // grain2_spots grain2_phase after the message (kGrainColumns); empty in any other batch.
+  // With --orientation, after the message: phi1 Phi phi2 strain_xx ... strain_von_mises; empty in
+  // a summary without those columns.
+  std::vector<std::string> orientation;
+  // With several grains (--grains above 1 or --phases), after the orientation columns: grains
+  // grain2_bravais grain2_conv_a ... grain2_conv_gamma grain2_spots grain2_phase spots_of_no_grain;
+  // empty in a summary without those columns.
   std::vector<std::string> grainFields;
 
   bool Complete() const { return status == "indexed" || status == "no_solution"; }
 };
 
-// The columns a batch that looks for several grains appends to every row.
-constexpr std::size_t kGrainColumns = 10;
-
-// The header line of every summary; with `grains`, followed by the grain columns.
-const std::string& SummaryHeader(bool grains = false);
-
-// The row with exactly kGrainColumns grain fields (empty ones added), for a summary with grains.
-SummaryRow WithGrainColumns(SummaryRow row);
+// The header line of every summary.
+const std::string& SummaryHeader();
+// The header of a summary of a batch run with --orientation: SummaryHeader and the orientation columns.
+const std::string& SummaryHeaderWithOrientation();
+// The columns of a batch that looks for several grains (not 10, the orientation's, so that the
+// number of fields of a row tells its layout).
+constexpr std::size_t kGrainColumns = 11;
+// SummaryHeader, then the orientation columns when asked for, then the grain columns when asked for.
+const std::string& SummaryHeaderOf(bool orientationColumns, bool grainColumns);
 
 // "batch_summary.csv", or "batch_summary.shard-I-of-N.csv" for a shard of more than one.
 std::string SummaryFileName(const Shard& shard);
@@ -43,23 +48,24 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
 SummaryRow FailedRow(const std::string& file, const std::string& message, double seconds);
 
 // The row as one CSV line without its line end; fields with a comma, a quote or a line end are quoted.
-// The grain fields follow the message when the row has them.
-std::string FormatRow(const SummaryRow& row);
+// With `orientationColumns` (`grainColumns`) a row without orientation (grain) fields gets empty ones.
+std::string FormatRow(const SummaryRow& row, bool orientationColumns = false, bool grainColumns = false);
 // Nothing when the line is not a row of the summary (a cut or foreign line).
 std::optional<SummaryRow> ParseRow(const std::string& line);
 
 // The rows of a summary file by file name, a later row of a file replacing an earlier one. Only
 // lines ended by a line end count, so a row cut short by an interruption is never taken. An absent
-// file gives no rows; a file with another header (SummaryHeader(grains)) gives no rows and sets `foreign`.
-std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign, bool grains = false);
+// file gives no rows; a file with another header gives no rows and sets `foreign`. The header must be
+// `header`, or any of the headers SummaryHeaderOf gives when `header` is empty.
+std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign,
+                                                  const std::string& header = SummaryHeader());
 
 // A summary that grows by one row as each pattern finishes, so that an interrupted batch keeps
 // what it finished. Opening cuts off a last line left without its line end.
 class SummaryJournal {
  public:
-  // Opens `path` for appending, writing the header (SummaryHeader(grains)) first when the file is
-  // new or `fresh` is set.
-  SummaryJournal(const std::string& path, bool fresh, bool grains = false);
+  // Opens `path` for appending, writing the header first when the file is new or `fresh` is set.
+  SummaryJournal(const std::string& path, bool fresh, const std::string& header = SummaryHeader());
   ~SummaryJournal();
   SummaryJournal(const SummaryJournal&) = delete;
   SummaryJournal& operator=(const SummaryJournal&) = delete;
@@ -70,13 +76,14 @@ class SummaryJournal {
  private:
   void WriteWhole(const std::string& text);
   std::string path_;
-  bool grains_ = false;
   int descriptor_ = -1;
+  bool orientationColumns_ = false;
+  bool grainColumns_ = false;
 };
 
 // Writes the header and the rows, in the order given, to `path` as a whole (the new file takes the
-// old one's place only once it is complete), so the summary is never seen half-written. Throws
-// BatchError.
-void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows, bool grains = false);
+// old one's place only once it is complete), so the summary is never seen half-written; with the
+// orientation (grain) columns when a row has them. Throws BatchError.
+void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows);
 
 }  // namespace orv

@@ -4,7 +4,9 @@
 namespace orv {
 
 void AddGrainsToSummary(const GrainSet& set, RunSummary& summary) {
+  summary.grainColumns = true;
   summary.grains = static_cast<int>(set.grains.size());
+  summary.spotsOfNoGrain = static_cast<int>(set.spotsOfNoGrain.size());
   if (set.grains.size() < 2) return;
   const Grain& second = set.grains[1];
   summary.grain2Spots = static_cast<int>(second.spots.size());

@@ -6,7 +6,8 @@
 
 namespace orv {
 
-// Sets the number of grains and the lattice, cell, spots and phase of grain 2 (when there is one).
+// Asks for the grain columns and sets the number of grains, the lattice, cell, spots and phase of
+// grain 2 (when there is one) and the spots of no grain.
 void AddGrainsToSummary(const GrainSet& set, RunSummary& summary);
 
 }  // namespace orv

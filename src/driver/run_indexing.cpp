@@ -8,6 +8,7 @@
 #include "driver/grain_summary.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
+#include "driver/orientation_summary.hpp"
 #include "input/input_reader.hpp"
 #include "input/phase_file.hpp"
 #include "reports/grain_lines.hpp"
@@ -139,6 +140,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     run->log.Close();
   }
   RunSummary summary = SummarizeRun(run->parameters, run->directions, run->store, lattices);
+  if (options.orientation) AddOrientationToSummary(orientations, summary);
   if (grains) AddGrainsToSummary(*grains, summary);
   return summary;
 }

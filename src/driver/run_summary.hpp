@@ -1,6 +1,7 @@
 // What one run found, in brief: solution 1's cell, its counts and its quality, for tables of runs.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "geometry/vector_matrix.hpp"
@@ -22,13 +23,22 @@ struct RunSummary {
   int nh = 0;                 // spots within the tolerance
   int nH = 0;                 // spots within half of it
   double quality = 0.0;       // the results file's quality figure, relative to N
-  // A run that looked for several grains: how many it found (0 for any other run), and grain 2.
+  // With --orientation the batch summary has orientation columns (empty where nothing is known).
+  bool orientationColumns = false;
+  bool oriented = false;       // solution 1's orientation is known
+  Vec3 eulerDegrees{};         // its Bunge Euler angles
+  bool strained = false;       // its strain against the reference cell is known
+  std::array<double, 7> strain{};  // deviatoric xx yy zz yz xz xy in the frame of the directions, von Mises
+  // A run that looked for several grains has the grain columns: how many it found, grain 2, and
+  // the spots of no grain.
+  bool grainColumns = false;
   int grains = 0;
   std::string grain2Bravais;       // empty when there is no grain 2 or its lattice was not analysed
   Vec3 grain2ConventionalLengths{};
   Vec3 grain2ConventionalAngles{};
   int grain2Spots = 0;             // spots it indexes within the tolerance, shared ones included
   std::string grain2Phase;         // the phase it matched; empty when none
+  int spotsOfNoGrain = 0;
 };
 
 // The summary of a run whose solutions are ranked as the results file shows them.

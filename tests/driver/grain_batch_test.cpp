@@ -49,7 +49,7 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   EXPECT_EQ(Batch(dir, arguments).exitStatus, 1);
   std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], SummaryHeader(true));
+  EXPECT_EQ(lines[0], SummaryHeaderOf(false, true));
   const auto two = ParseRow(lines[1]);
   ASSERT_TRUE(two);
   ASSERT_EQ(two->grainFields.size(), kGrainColumns);
@@ -57,6 +57,7 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   EXPECT_EQ(two->grainFields[1], "hP");
   EXPECT_NEAR(std::stod(two->grainFields[2]), 3.189, 0.01);  // brought to the volume of GaN
   EXPECT_EQ(two->grainFields[9], "GaN");
+  EXPECT_EQ(two->grainFields[10], "0");  // every spot belongs to a grain
   // A failed pattern has the columns too, empty.
   const auto bad = ParseRow(lines[2]);
   ASSERT_TRUE(bad);
@@ -68,6 +69,19 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   EXPECT_NE(again.output.find("1 complete before"), std::string::npos) << again.output;
   EXPECT_EQ(Lines(testing::ReadTextFile(dir + "/batch_summary.csv"))[1], lines[1]);
 
+  // With the orientation as well, the grain columns follow the orientation columns.
+  std::vector<std::string> oriented = arguments;
+  oriented.insert(oriented.begin(), "--orientation");
+  EXPECT_EQ(Batch(dir, oriented).exitStatus, 1);
+  lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], SummaryHeaderOf(true, true));
+  const auto both = ParseRow(lines[1]);
+  ASSERT_TRUE(both);
+  EXPECT_EQ(both->orientation.size(), 10u);
+  EXPECT_FALSE(both->orientation[0].empty());  // phi1
+  EXPECT_EQ(both->grainFields[1], "hP");
+
   // Shards of a grain batch merge into a summary with the grain columns.
   for (const char* shard : {"0/2", "1/2"}) {
     std::vector<std::string> sharded = arguments;
@@ -77,7 +91,7 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   Batch(dir, {"--batch", "list.txt", "--merge"});
   lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], SummaryHeader(true));
+  EXPECT_EQ(lines[0], SummaryHeaderOf(false, true));
   EXPECT_EQ(ParseRow(lines[1])->grainFields[1], "hP");
 }
 
