@@ -60,7 +60,12 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
   set.grainsAsked = settings.grainsAsked;
   set.minimumGrainSpots = MinimumGrainSpotsOfRun(settings, n);
   set.phasesGiven = !settings.phases.empty();
-  if (firstRound.NumberOfSolutions <= 0) return set;
+  if (firstRound.NumberOfSolutions <= 0) {
+    // No grain: every spot is a spot of no grain.
+    set.grainsOfSpots = GrainsOfSpots({}, n);
+    set.spotsOfNoGrain = UnclaimedSpots({}, n);
+    return set;
+  }
 
   std::vector<std::vector<bool>> indexedBy;
   auto addGrain = [&](const Mat3& basis, int given, int indexedInRound, int solutions) {

@@ -134,5 +134,21 @@ TEST(GrainRun, OneGrainAskedForIsTheRunAsItAlwaysWasAndASingleCrystalStaysOneGra
   EXPECT_NE(three.find("    Grain 1 : cF"), std::string::npos) << three;
 }
 
+TEST(GrainRun, APatternWithoutSolutionHasNoGrainAndEverySpotIsLeft) {
+  const std::string folder = testing::MakeScratchDir("grain-run-none");
+  // Eight directions spread at random: no lattice indexes half of them at a tenth of a degree.
+  testing::WriteTextFile(folder + "/none.kqt",
+                         "_NumberOfReflections\n8\n_Reflections\n"
+                         "0.11 0.93 0.35\n-0.52 0.41 0.75\n0.83 -0.21 0.51\n-0.14 -0.77 0.62\n"
+                         "0.37 0.12 0.92\n-0.68 -0.33 0.65\n0.22 -0.45 0.87\n0.61 0.58 0.54\n"
+                         "_AngularDeviationCriterion\n0.1\n_MaxAllowedMillerIndex\n4\n");
+  const std::string console = RunWith({"--grains", "2", "--json"}, folder + "/none.kqt");
+  EXPECT_NE(console.find(" Grains : 0 found, 2 asked for"), std::string::npos) << console;
+  EXPECT_NE(console.find(" Spots of no grain : 8"), std::string::npos) << console;
+  const auto json = nlohmann::json::parse(testing::ReadTextFile(folder + "/none_kqt.json"));
+  EXPECT_TRUE(json["grains"].empty());
+  EXPECT_EQ(json["grainSearch"]["spotsOfNoGrain"].size(), 8u);
+}
+
 }  // namespace
 }  // namespace orv
