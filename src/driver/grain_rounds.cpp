@@ -52,6 +52,16 @@ RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumG
   return round;
 }
 
+void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                    SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
+                    int grainsSought) {
+  store.NumberOfSolutions = 0;
+  SearchBases(parameters, directions, tables, store, events, search);
+  if (store.NumberOfSolutions > 0) return;
+  parameters = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
+  SearchBases(parameters, directions, tables, store, events, search);
+}
+
 GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& directions,
                     const SublatticeTables& tables, const SolutionStore& firstRound,
                     const GrainSearchSettings& settings, RunObserver& events) {
@@ -93,10 +103,11 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
     if (!LookForAnotherGrain(grain - 1, settings.grainsAsked, static_cast<int>(left.size()), set.minimumGrainSpots))
       break;
     SelectSpots(roundParameters, directions, left, round->parameters, round->directions);
-    round->parameters = GrainRoundParameters(round->parameters, set.minimumGrainSpots, settings.grainsAsked - grain + 1);
+    round->parameters.AcceptedCandidateQuality = 0.0;
     events.GrainRoundStarted(grain, round->parameters.NumberOfReflections);
     round->store = SolutionStore{};
-    SearchBases(round->parameters, round->directions, tables, round->store, events, settings.search);
+    SearchForGrain(round->parameters, round->directions, tables, round->store, events, settings.search,
+                   set.minimumGrainSpots, settings.grainsAsked - grain + 1);
     PrepareSolutions(round->parameters, round->directions, round->store, events);
     RankSolutionsForReport(round->parameters, round->directions, round->store, events);
     ChooseLattices(round->parameters, round->directions, transforms, round->store);

@@ -30,6 +30,13 @@ int MinimumGrainSpotsOfRun(const GrainSearchSettings& settings, int numberOfSpot
 // the cost of scoring the candidates down.
 RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots, int grainsSought);
 
+// The search of one round: first with the first score of a single-crystal run (half the spots),
+// which costs what a run without --grains costs and finds a grain that holds half the spots; when
+// that stores nothing, again with GrainRoundParameters, which `parameters` then keeps.
+void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                    SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
+                    int grainsSought);
+
 // From the ranked solutions of the first round (on every spot, with GrainRoundParameters and the
 // lattice choice), the grains: solution 1 is grain 1; while LookForAnotherGrain, the spots no grain
 // indexes are searched again with the same parameters (search, preparation, ranking, lattice

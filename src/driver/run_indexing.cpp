@@ -71,10 +71,6 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   auto run = std::make_unique<RunState>();
   SetDefaultParameters(run->parameters, run->directions);
   ReadInputFile(fileName, run->parameters, run->directions, console);
-  if (options.grains > 1) {
-    run->parameters = GrainRoundParameters(
-        run->parameters, MinimumGrainSpotsOfRun(grainSettings, run->parameters.NumberOfReflections), options.grains);
-  }
   BuildSublatticeTables(run->tables);
   if (run->parameters.CreateLogFile > 0) OpenLogFile(run->log, fileName, run->parameters);
 
@@ -85,7 +81,14 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;
-  SearchBases(run->parameters, run->directions, run->tables, run->store, events, SearchOptions{options.threads, options.literalSearch});
+  if (options.grains > 1) {
+    SearchForGrain(run->parameters, run->directions, run->tables, run->store, events,
+                   SearchOptions{options.threads, options.literalSearch},
+                   MinimumGrainSpotsOfRun(grainSettings, run->parameters.NumberOfReflections), options.grains);
+  } else {
+    SearchBases(run->parameters, run->directions, run->tables, run->store, events,
+                SearchOptions{options.threads, options.literalSearch});
+  }
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   if (chooseLattice)

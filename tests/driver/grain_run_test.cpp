@@ -3,14 +3,18 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "driver/grain_rounds.hpp"
 #include "driver/program_entry.hpp"
 #include "simulator/pattern_files.hpp"
 #include "simulator/simulation_options.hpp"
 #include "simulator/simulation_run.hpp"
+#include "support/lattice_patterns.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {
@@ -148,6 +152,57 @@ TEST(GrainRun, APatternWithoutSolutionHasNoGrainAndEverySpotIsLeft) {
   const auto json = nlohmann::json::parse(testing::ReadTextFile(folder + "/none_kqt.json"));
   EXPECT_TRUE(json["grains"].empty());
   EXPECT_EQ(json["grainSearch"]["spotsOfNoGrain"].size(), 8u);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+// A cubic grain's lowest rows among directions scattered at random in the same cone.
+struct GrainAmongStrays {
+  RunParameters parameters;
+  DirectionStore directions;
+  GrainAmongStrays(int grainSpots, int strays) {
+    testing::LatticePattern all = testing::BuildLatticePattern(testing::CubicDirectBasis(), grainSpots);
+    unsigned long long state = 12345;
+    auto uniform = [&state]() {
+      state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+      return static_cast<double>(state >> 11) / 9007199254740992.0;
+    };
+    for (int k = 0; k < strays; ++k) {
+      const double z = 0.87 + 0.13 * uniform(), phi = 6.283185307179586 * uniform();
+      const double r = std::sqrt(1.0 - z * z);
+      all.directions.push_back(Vec3{r * std::cos(phi), r * std::sin(phi), z});
+    }
+    testing::LoadPattern(all, parameters, directions);
+    ApplyAngularDeviationCriterion(parameters, 0.1);
+    parameters.ExtentOfTheSearch = 5;
+  }
+};
+
+TEST(GrainRoundSearch, TheFirstScoreOfASingleCrystalFirstAndTheLowerOneOnlyWhenItFindsNothing) {
+  auto tables = std::make_unique<SublatticeTables>();
+  BuildSublatticeTables(*tables);
+  auto store = std::make_unique<SolutionStore>();
+  RunObserver quiet;
+
+  // The grain holds more than half the spots: the search is that of a single crystal.
+  GrainAmongStrays big(30, 10);
+  SearchForGrain(big.parameters, big.directions, *tables, *store, quiet, SearchOptions{1, false}, 8, 2);
+  EXPECT_GT(store->NumberOfSolutions, 0);
+  EXPECT_EQ(big.parameters.AcceptedCandidateQuality, 0.0);
+
+  // A grain of 14 among 30 spots does not reach half of them: the floor is lowered to what the
+  // largest of two grains sought reaches, W2 0.8 30 / 2, and the grain is found.
+  GrainAmongStrays small(14, 16);
+  SearchForGrain(small.parameters, small.directions, *tables, *store, quiet, SearchOptions{1, false}, 8, 2);
+  EXPECT_DOUBLE_EQ(small.parameters.AcceptedCandidateQuality, 0.7 * (0.8 * 30 / 2));
+  ASSERT_GT(store->NumberOfSolutions, 0);
+  int best = 0;
+  for (int k = 1; k <= store->NumberOfSolutions; ++k) best = std::max(best, (*store)(k).SolutionCounts.nFull);
+  EXPECT_GE(best, 14);
 }
 
 }  // namespace
