@@ -127,8 +127,9 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     const std::vector<std::size_t> positions = PositionsOfShard(list.files.size(), shard);
     const std::string summaryName = SummaryFileName(shard);
     bool foreign = false;
-    // A summary of the other layout (with or without the orientation columns) is replaced.
-    const std::string& header = options.run.orientation ? SummaryHeaderWithOrientation() : SummaryHeader();
+    // A summary of another layout (with or without the orientation or the grain columns) is replaced.
+    const bool grains = options.run.grains > 1 || !options.run.phasesFile.empty();
+    const std::string& header = SummaryHeaderOf(options.run.orientation, grains);
     const auto previous =
         options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign, header);
     if (foreign) console << " " << summaryName << " has another header than a batch summary of this program; it is replaced.\n";

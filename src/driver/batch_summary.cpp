@@ -106,6 +106,16 @@ const std::string& SummaryHeaderWithOrientation() {
   return header;
 }
 
+const std::string& SummaryHeaderOf(bool orientationColumns, bool grainColumns) {
+  static const std::string grains =
+      ",grains,grain2_bravais,grain2_conv_a,grain2_conv_b,grain2_conv_c,grain2_conv_alpha,grain2_conv_beta,"
+      "grain2_conv_gamma,grain2_spots,grain2_phase,spots_of_no_grain";
+  static const std::string withGrains = SummaryHeader() + grains;
+  static const std::string withBoth = SummaryHeaderWithOrientation() + grains;
+  if (grainColumns) return orientationColumns ? withBoth : withGrains;
+  return orientationColumns ? SummaryHeaderWithOrientation() : SummaryHeader();
+}
+
 std::string SummaryFileName(const Shard& shard) {
   if (shard.count <= 1) return "batch_summary.csv";
   return "batch_summary.shard-" + std::to_string(shard.index) + "-of-" + std::to_string(shard.count) + ".csv";
@@ -145,6 +155,22 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
     if (summary.strained)
       for (std::size_t k = 0; k < 7; ++k) row.orientation[3 + k] = Fixed(summary.strain[k], 7);
   }
+  if (summary.grainColumns) {
+    row.grainFields.assign(kGrainColumns, std::string());
+    row.grainFields[0] = std::to_string(summary.grains);
+    if (summary.grains > 1) {
+      row.grainFields[1] = summary.grain2Bravais;
+      if (!summary.grain2Bravais.empty()) {
+        for (std::size_t k = 0; k < 3; ++k) {
+          row.grainFields[2 + k] = Fixed(summary.grain2ConventionalLengths[k], 5);
+          row.grainFields[5 + k] = Fixed(summary.grain2ConventionalAngles[k], 4);
+        }
+      }
+      row.grainFields[8] = std::to_string(summary.grain2Spots);
+      row.grainFields[9] = summary.grain2Phase;
+    }
+    row.grainFields[10] = std::to_string(summary.spotsOfNoGrain);
+  }
   return row;
 }
 
@@ -158,27 +184,34 @@ SummaryRow FailedRow(const std::string& file, const std::string& message, double
   return row;
 }
 
-std::string FormatRow(const SummaryRow& row, bool orientationColumns) {
+std::string FormatRow(const SummaryRow& row, bool orientationColumns, bool grainColumns) {
   std::string line = Quoted(row.file) + "," + Quoted(row.status);
   for (const std::string& field : row.fields) line += "," + Quoted(field);
   line += "," + Quoted(row.seconds) + "," + Quoted(row.message);
   for (const std::string& field : row.orientation) line += "," + Quoted(field);
   if (orientationColumns && row.orientation.empty()) line += std::string(kOrientationColumns, ',');
+  for (const std::string& field : row.grainFields) line += "," + Quoted(field);
+  if (grainColumns && row.grainFields.empty()) line += std::string(kGrainColumns, ',');
   return line;
 }
 
 std::optional<SummaryRow> ParseRow(const std::string& line) {
   const auto fields = SplitCsv(line);
-  if (!fields || (fields->size() != kColumns && fields->size() != kColumns + kOrientationColumns) ||
-      (*fields)[0].empty())
-    return std::nullopt;
+  if (!fields || (*fields)[0].empty()) return std::nullopt;
+  // The number of fields tells the layout: the orientation and the grain columns differ in number.
+  const std::size_t extra = fields->size() < kColumns ? 0 : fields->size() - kColumns;
+  const bool orientation = extra == kOrientationColumns || extra == kOrientationColumns + kGrainColumns;
+  const bool grains = extra == kGrainColumns || extra == kOrientationColumns + kGrainColumns;
+  if (fields->size() < kColumns || (extra != 0 && !orientation && !grains)) return std::nullopt;
   SummaryRow row;
   row.file = (*fields)[0];
   row.status = (*fields)[1];
   row.fields.assign(fields->begin() + 2, fields->begin() + 2 + kResultFields);
   row.seconds = (*fields)[kColumns - 2];
   row.message = (*fields)[kColumns - 1];
-  row.orientation.assign(fields->begin() + kColumns, fields->end());
+  const auto orientationEnd = fields->begin() + static_cast<std::ptrdiff_t>(kColumns + (orientation ? kOrientationColumns : 0));
+  row.orientation.assign(fields->begin() + static_cast<std::ptrdiff_t>(kColumns), orientationEnd);
+  row.grainFields.assign(orientationEnd, fields->end());
   return row;
 }
 
@@ -196,7 +229,9 @@ std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool&
   while (lines.Next(line) == LineSource::Result::Line && lines.LastLineEnded()) {
     if (first) {
       first = false;
-      const bool known = header.empty() ? line == SummaryHeader() || line == SummaryHeaderWithOrientation() : line == header;
+      const bool known = header.empty() ? line == SummaryHeaderOf(false, false) || line == SummaryHeaderOf(true, false) ||
+                                              line == SummaryHeaderOf(false, true) || line == SummaryHeaderOf(true, true)
+                                        : line == header;
       if (!known) {
         foreign = true;
         return {};
@@ -210,7 +245,9 @@ std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool&
 }
 
 SummaryJournal::SummaryJournal(const std::string& path, bool fresh, const std::string& header)
-    : path_(path), orientationColumns_(header == SummaryHeaderWithOrientation()) {
+    : path_(path),
+      orientationColumns_(header == SummaryHeaderOf(true, false) || header == SummaryHeaderOf(true, true)),
+      grainColumns_(header == SummaryHeaderOf(false, true) || header == SummaryHeaderOf(true, true)) {
   std::error_code error;
   const bool exists = std::filesystem::exists(path, error);
   bool writeHeader = fresh || !exists;
@@ -233,7 +270,9 @@ SummaryJournal::~SummaryJournal() {
   if (descriptor_ >= 0) ::close(descriptor_);
 }
 
-void SummaryJournal::Append(const SummaryRow& row) { WriteWhole(FormatRow(row, orientationColumns_) + "\n"); }
+void SummaryJournal::Append(const SummaryRow& row) {
+  WriteWhole(FormatRow(row, orientationColumns_, grainColumns_) + "\n");
+}
 
 void SummaryJournal::WriteWhole(const std::string& text) {
   std::size_t written = 0;
@@ -250,9 +289,13 @@ void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows) 
     TextFile file;  // takes the old summary's place only once it is complete
     file.Open(path);
     bool orientationColumns = false;
-    for (const SummaryRow& row : rows) orientationColumns = orientationColumns || !row.orientation.empty();
-    file.WriteLine(orientationColumns ? SummaryHeaderWithOrientation() : SummaryHeader());
-    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row, orientationColumns));
+    bool grainColumns = false;
+    for (const SummaryRow& row : rows) {
+      orientationColumns = orientationColumns || !row.orientation.empty();
+      grainColumns = grainColumns || !row.grainFields.empty();
+    }
+    file.WriteLine(SummaryHeaderOf(orientationColumns, grainColumns));
+    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row, orientationColumns, grainColumns));
     file.Close();
   } catch (const OutputFileError&) {
     throw BatchError("Cannot write " + path + ".");

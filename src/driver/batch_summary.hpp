@@ -23,6 +23,10 @@ struct SummaryRow {
   // With --orientation, after the message: phi1 Phi phi2 strain_xx ... strain_von_mises; empty in
   // a summary without those columns.
   std::vector<std::string> orientation;
+  // With several grains (--grains above 1 or --phases), after the orientation columns: grains
+  // grain2_bravais grain2_conv_a ... grain2_conv_gamma grain2_spots grain2_phase spots_of_no_grain;
+  // empty in a summary without those columns.
+  std::vector<std::string> grainFields;
 
   bool Complete() const { return status == "indexed" || status == "no_solution"; }
 };
@@ -31,6 +35,11 @@ struct SummaryRow {
 const std::string& SummaryHeader();
 // The header of a summary of a batch run with --orientation: SummaryHeader and the orientation columns.
 const std::string& SummaryHeaderWithOrientation();
+// The columns of a batch that looks for several grains (not 10, the orientation's, so that the
+// number of fields of a row tells its layout).
+constexpr std::size_t kGrainColumns = 11;
+// SummaryHeader, then the orientation columns when asked for, then the grain columns when asked for.
+const std::string& SummaryHeaderOf(bool orientationColumns, bool grainColumns);
 
 // "batch_summary.csv", or "batch_summary.shard-I-of-N.csv" for a shard of more than one.
 std::string SummaryFileName(const Shard& shard);
@@ -39,15 +48,15 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
 SummaryRow FailedRow(const std::string& file, const std::string& message, double seconds);
 
 // The row as one CSV line without its line end; fields with a comma, a quote or a line end are quoted.
-// With `orientationColumns` a row without orientation fields gets empty ones.
-std::string FormatRow(const SummaryRow& row, bool orientationColumns = false);
+// With `orientationColumns` (`grainColumns`) a row without orientation (grain) fields gets empty ones.
+std::string FormatRow(const SummaryRow& row, bool orientationColumns = false, bool grainColumns = false);
 // Nothing when the line is not a row of the summary (a cut or foreign line).
 std::optional<SummaryRow> ParseRow(const std::string& line);
 
 // The rows of a summary file by file name, a later row of a file replacing an earlier one. Only
 // lines ended by a line end count, so a row cut short by an interruption is never taken. An absent
 // file gives no rows; a file with another header gives no rows and sets `foreign`. The header must be
-// `header`, or either of the two headers when `header` is empty.
+// `header`, or any of the headers SummaryHeaderOf gives when `header` is empty.
 std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign,
                                                   const std::string& header = SummaryHeader());
 
@@ -69,11 +78,12 @@ class SummaryJournal {
   std::string path_;
   int descriptor_ = -1;
   bool orientationColumns_ = false;
+  bool grainColumns_ = false;
 };
 
 // Writes the header and the rows, in the order given, to `path` as a whole (the new file takes the
 // old one's place only once it is complete), so the summary is never seen half-written; with the
-// orientation columns when a row has them. Throws BatchError.
+// orientation (grain) columns when a row has them. Throws BatchError.
 void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows);
 
 }  // namespace orv

@@ -102,6 +102,12 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
                "Choose the true lattice among commensurate ones and report refined cells");
   app.add_flag("--json", parsed.run.json, "Also write the results as JSON into <stem>_kqt.json");
   app.add_flag("--svg", parsed.run.svg, "Also draw the indexed pattern in <stem>_kqt.svg");
+  app.add_option("--grains", parsed.run.grains, "Grains to look for in the pattern, one after the other (default 1)")
+      ->check(CLI::Range(1, 100));
+  app.add_option("--min-grain-spots", parsed.run.minGrainSpots,
+                 "Spots a further grain must index (default: 8 or a tenth of the spots)")
+      ->check(CLI::Range(4, 999));
+  app.add_option("--phases", parsed.run.phasesFile, "File of candidate phases the grains are compared with");
   std::string referenceCellText;
   app.add_flag("--orientation", parsed.run.orientation,
                "Report the orientation (U, UB, Euler angles), conventional indices and the spot table");

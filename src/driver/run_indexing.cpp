@@ -5,15 +5,20 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "driver/automatic_search.hpp"
 #include "driver/automatic_search_console.hpp"
 #include "driver/no_solution_advice.hpp"
 #include "driver/first_run_notes.hpp"
+#include "driver/grain_rounds.hpp"
+#include "driver/grain_summary.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
 #include "driver/orientation_summary.hpp"
 #include "input/input_reader.hpp"
+#include "input/phase_file.hpp"
+#include "reports/grain_lines.hpp"
 #include "reports/json_results.hpp"
 #include "reports/lattice_summary.hpp"
 #include "reports/lepage_file.hpp"
@@ -24,6 +29,7 @@
 #include "reports/orientation_lines.hpp"
 #include "reports/results_file.hpp"
 #include "reports/spot_table.hpp"
+#include "reports/svg_grains.hpp"
 #include "reports/svg_pattern.hpp"
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
@@ -71,6 +77,19 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
+  // Several grains (or named phases) take the lattice choice in every round; one grain without
+  // phases is the run as it always was.
+  const bool grainRun = options.grains > 1 || !options.phasesFile.empty();
+  const bool chooseLattice = options.chooseLattice || options.grains > 1;
+  GrainSearchSettings grainSettings;
+  if (grainRun) {
+    grainSettings.grainsAsked = options.grains;
+    grainSettings.minimumGrainSpots = options.minGrainSpots;
+    grainSettings.search = SearchOptions{options.threads, options.literalSearch};
+    if (!options.phasesFile.empty()) grainSettings.phases = ReadPhaseFile(options.phasesFile);
+    grainSettings.strain = options.orientation;
+  }
+
   auto run = std::make_unique<RunState>();
   SetDefaultParameters(run->parameters, run->directions);
   ReadInputFile(fileName, run->parameters, run->directions, console);
@@ -86,9 +105,12 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   run->store.NumberOfSolutions = 0;
   const SearchOptions searchOptions{options.threads, options.literalSearch};
   HeaderNotes notes;
-  notes.latticeChosen = options.chooseLattice;
+  notes.latticeChosen = chooseLattice;
   AutomaticSearchResult automatic;
-  if (options.automaticSearch) {
+  if (options.grains > 1) {
+    SearchForGrain(run->parameters, run->directions, run->tables, run->store, events, searchOptions,
+                   MinimumGrainSpotsOfRun(grainSettings, run->parameters.NumberOfReflections), options.grains);
+  } else if (options.automaticSearch) {
     int position = 0;
     const int n = run->parameters.NumberOfReflections;
     automatic = RunAutomaticSearch(run->parameters, run->directions, run->tables, run->store, events, searchOptions,
@@ -100,7 +122,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   }
   PrepareSolutions(run->parameters, run->directions, run->store, events);
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
-  if (options.chooseLattice)
+  if (chooseLattice)
     ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
   // With --orientation: measured before any report, so that a reference cell that does not match
@@ -114,19 +136,38 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   // A default run keeps its console as it was; the automatic search adds what would most likely help.
   if (options.automaticSearch && run->store.NumberOfSolutions == 0)
     console << NoSolutionAdvice(run->parameters, run->directions, true) << '\n';
+  std::optional<GrainSet> grains;
+  if (grainRun) {
+    ConsoleProgress roundProgress(console);
+    grains = FindGrains(run->parameters, run->directions, run->tables, run->store, grainSettings, roundProgress);
+    for (const std::string& line : GrainConsoleLines(*grains)) console << line << '\n';
+  }
   WriteFirstRunNotes(*run, lattices, options, console);
   // A report that cannot be written ends the run with its error, but only once the log, which
   // holds the whole search, is finished and in place: one failed file does not cost another.
   std::exception_ptr failedReport;
   try {
-    if (options.json && options.orientation)
-      WriteJsonResultsWithOrientation(fileName, run->parameters, run->directions, run->store, lattices, notes,
-                                      orientations, options.referenceCell);
-    else if (options.json)
+    if (options.json && (options.orientation || grains)) {
+      std::string text = JsonResultsText(fileName, run->parameters, run->directions, run->store, lattices, notes,
+                                         grains ? &*grains : nullptr);
+      if (options.orientation) text = JsonWithOrientation(text, orientations, options.referenceCell);
+      TextFile file;
+      file.Open(JsonResultsFileName(fileName));
+      file.WriteLine(text);
+      file.Close();
+    } else if (options.json) {
       WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices, notes);
-    if (options.orientation) WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations);
+    }
+    if (options.orientation)
+      WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations,
+                     grains ? &grains->grainsOfSpots : nullptr);
     if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
-    if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+    if (options.svg) {
+      if (grains && grains->grains.size() > 1)
+        WriteGrainPicture(fileName, run->parameters, run->directions, *grains);
+      else
+        WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
+    }
   } catch (const OutputFileError&) {
     failedReport = std::current_exception();
   }
@@ -148,6 +189,7 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   if (failedReport) std::rethrow_exception(failedReport);
   RunSummary summary = SummarizeRun(run->parameters, run->directions, run->store, lattices);
   if (options.orientation) AddOrientationToSummary(orientations, summary);
+  if (grains) AddGrainsToSummary(*grains, summary);
   return summary;
 }
 

@@ -29,6 +29,13 @@ struct RunOptions {
   // The search as it reads, one thread, no shortcut: the reference the tests compare the fast search
   // with. Not a command-line option.
   bool literalSearch = false;
+  // Grains looked for in the pattern; 1 is the single crystal of every other run.
+  int grains = 1;
+  // Spots a grain after the first must index among those left to it; 0 takes the default, 8 or a
+  // tenth of the spots when that is more.
+  int minGrainSpots = 0;
+  // A file of candidate phases that the grains are compared with; empty: none.
+  std::string phasesFile;
   // Report the orientation: the console's "Orientation" line, the orientation fields of the JSON
   // results and the spot table "<stem>_kqt_spots.csv". Off keeps every output as without it.
   bool orientation = false;

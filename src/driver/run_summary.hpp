@@ -29,6 +29,16 @@ struct RunSummary {
   Vec3 eulerDegrees{};         // its Bunge Euler angles
   bool strained = false;       // its strain against the reference cell is known
   std::array<double, 7> strain{};  // deviatoric xx yy zz yz xz xy in the frame of the directions, von Mises
+  // A run that looked for several grains has the grain columns: how many it found, grain 2, and
+  // the spots of no grain.
+  bool grainColumns = false;
+  int grains = 0;
+  std::string grain2Bravais;       // empty when there is no grain 2 or its lattice was not analysed
+  Vec3 grain2ConventionalLengths{};
+  Vec3 grain2ConventionalAngles{};
+  int grain2Spots = 0;             // spots it indexes within the tolerance, shared ones included
+  std::string grain2Phase;         // the phase it matched; empty when none
+  int spotsOfNoGrain = 0;
 };
 
 // The summary of a run whose solutions are ranked as the results file shows them.

@@ -8,6 +8,7 @@
 #include "geometry/constants.hpp"
 #include "geometry/index_direction.hpp"
 #include "geometry/nearest_integer.hpp"
+#include "reports/json_grains.hpp"
 #include "reports/lattice_summary.hpp"
 #include "reports/log_file.hpp"
 #include "reports/results_file.hpp"
@@ -178,7 +179,7 @@ std::string JsonResultsFileName(const std::string& inputFileName) {
 
 std::string JsonResultsText(const std::string& inputFileName, const RunParameters& parameters,
                             const DirectionStore& directions, const SolutionStore& store,
-                            const SolutionLattices& lattices, const HeaderNotes& notes) {
+                            const SolutionLattices& lattices, const HeaderNotes& notes, const GrainSet* grains) {
   Json document;
   document["format"] = "orvanthel-results";
   document["formatVersion"] = kJsonResultsFormatVersion;
@@ -198,14 +199,20 @@ std::string JsonResultsText(const std::string& inputFileName, const RunParameter
   document["solutions"] = std::move(solutions);
   // false: the file gave no _VolumeOfPrimitiveCell and the cells are scaled to the default volume.
   document["volumeOfPrimitiveCellGiven"] = parameters.VolumeOfPrimitiveCellGiven;
+  if (grains) {
+    Json search = GrainsJson(*grains, parameters, directions);
+    document["grains"] = std::move(search["grains"]);
+    search.erase("grains");
+    document["grainSearch"] = std::move(search);
+  }
   // Text that is not valid UTF-8 (a file name in another encoding) is replaced rather than refused.
   return document.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 
 void WriteJsonResults(const std::string& inputFileName, const RunParameters& parameters,
                       const DirectionStore& directions, const SolutionStore& store, const SolutionLattices& lattices,
-                      const HeaderNotes& notes) {
-  const std::string text = JsonResultsText(inputFileName, parameters, directions, store, lattices, notes);
+                      const HeaderNotes& notes, const GrainSet* grains) {
+  const std::string text = JsonResultsText(inputFileName, parameters, directions, store, lattices, notes, grains);
   TextFile file;
   file.Open(JsonResultsFileName(inputFileName));
   file.WriteLine(text);

@@ -31,9 +31,9 @@ const char* ClassLetter(ReflectionRowKind kind) {
 std::string SpotTableFileName(const std::string& inputFileName) { return OutputFileName(inputFileName, "_kqt_spots.csv"); }
 
 std::string SpotTableText(const RunParameters& parameters, const DirectionStore& directions, const SolutionStore& store,
-                          const SolutionOrientations& orientations) {
-  std::string text =
-      "spot,x,y,z,two_theta,chi,h_p,k_p,l_p,h,k,l,form_h,form_k,form_l,residual_deg,class\n";
+                          const SolutionOrientations& orientations, const std::vector<std::vector<int>>* grainsOfSpots) {
+  std::string text = "spot,x,y,z,two_theta,chi,h_p,k_p,l_p,h,k,l,form_h,form_k,form_l,residual_deg,class";
+  text += grainsOfSpots ? ",grains\n" : "\n";
   if (store.NumberOfSolutions < 1) return text;
   const Mat3& m = store(1).SolutionBasis;
   Mat3 r{};
@@ -57,15 +57,24 @@ std::string SpotTableText(const RunParameters& parameters, const DirectionStore&
       row += ",,,,,,";
     }
     row += "," + Real(indexed.theta * kRadiansToDegrees, 5) + "," + ClassLetter(kind);
+    if (grainsOfSpots) {
+      row += ",";
+      const std::size_t k = static_cast<std::size_t>(j - 1);
+      if (k < grainsOfSpots->size()) {
+        for (std::size_t g = 0; g < (*grainsOfSpots)[k].size(); ++g)
+          row += (g > 0 ? " " : "") + std::to_string((*grainsOfSpots)[k][g]);
+      }
+    }
     text += row + "\n";
   }
   return text;
 }
 
 void WriteSpotTable(const std::string& inputFileName, const RunParameters& parameters, const DirectionStore& directions,
-                    const SolutionStore& store, const SolutionOrientations& orientations) {
+                    const SolutionStore& store, const SolutionOrientations& orientations,
+                    const std::vector<std::vector<int>>* grainsOfSpots) {
   if (store.NumberOfSolutions < 1) return;
-  std::string text = SpotTableText(parameters, directions, store, orientations);
+  std::string text = SpotTableText(parameters, directions, store, orientations, grainsOfSpots);
   text.pop_back();  // WriteLine ends the last line
   TextFile file;
   file.Open(SpotTableFileName(inputFileName));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "run_data/run_parameters.hpp"
 #include "run_data/solution_records.hpp"
@@ -18,12 +19,15 @@ std::string SpotTableFileName(const std::string& inputFileName);
 // conventional indices (h k l, the shortest reciprocal-lattice vector along the row) and their
 // symmetry-equivalent form (form_h form_k form_l); the angular residual in degrees; the class
 // (H within half the tolerance, h within the tolerance, - not indexed). Without an oriented
-// solution 1 the conventional columns are empty.
+// solution 1 the conventional columns are empty. A run that looked for several grains adds the
+// column "grains": the grains that index the spot (grainsOfSpots[j - 1]), separated by blanks.
 std::string SpotTableText(const RunParameters& parameters, const DirectionStore& directions, const SolutionStore& store,
-                          const SolutionOrientations& orientations);
+                          const SolutionOrientations& orientations,
+                          const std::vector<std::vector<int>>* grainsOfSpots = nullptr);
 
 // Writes SpotTableText to SpotTableFileName through TextFile; nothing when there is no solution.
 void WriteSpotTable(const std::string& inputFileName, const RunParameters& parameters, const DirectionStore& directions,
-                    const SolutionStore& store, const SolutionOrientations& orientations);
+                    const SolutionStore& store, const SolutionOrientations& orientations,
+                    const std::vector<std::vector<int>>* grainsOfSpots = nullptr);
 
 }  // namespace orv

@@ -38,6 +38,12 @@ class ObserverFanOut final : public RunObserver {
   void SolutionsResorted() override {
     for (RunObserver* l : listeners_) l->SolutionsResorted();
   }
+  void GrainRoundStarted(int grain, int spots) override {
+    for (RunObserver* l : listeners_) l->GrainRoundStarted(grain, spots);
+  }
+  void GrainRoundFinished(int grain, int indexed, bool isGrain) override {
+    for (RunObserver* l : listeners_) l->GrainRoundFinished(grain, indexed, isGrain);
+  }
 
  private:
   std::vector<RunObserver*> listeners_;

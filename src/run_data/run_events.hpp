@@ -31,6 +31,12 @@ class RunObserver {
   virtual void SolutionsSorted() {}
   // The solutions were sorted again after the parity penalty.
   virtual void SolutionsResorted() {}
+
+  // A run that looks for several grains began the round of grain `grain` on the `spots` spots that
+  // no earlier grain indexes ...
+  virtual void GrainRoundStarted(int /*grain*/, int /*spots*/) {}
+  // ... and its best solution indexes `indexed` of them; `isGrain` when that is enough for a grain.
+  virtual void GrainRoundFinished(int /*grain*/, int /*indexed*/, bool /*isGrain*/) {}
 };
 
 }  // namespace orv

@@ -27,6 +27,10 @@ struct RunParameters {
   int CreateLogFile = 0;
   // Whether the input file gave _VolumeOfPrimitiveCell (otherwise the cells are scaled to the default).
   bool VolumeOfPrimitiveCellGiven = false;
+  // Not an input keyword. The first score from which a candidate is accepted, when it is below half
+  // the number of reflections: a run that looks for several grains accepts a grain smaller than
+  // half the pattern. 0 keeps the half.
+  double AcceptedCandidateQuality = 0.0;
 };
 
 // Reflection directions numbered 1..N in file order, plus the working slot N+1.

@@ -15,6 +15,12 @@ bool IsAcceptedQuality(double quality, int numberOfReflections) {
   return quality >= static_cast<double>(numberOfReflections) * 0.5;
 }
 
+double AcceptanceQuality(const RunParameters& parameters) {
+  const double half = static_cast<double>(parameters.NumberOfReflections) * 0.5;
+  const double lower = parameters.AcceptedCandidateQuality;
+  return lower > 0.0 && lower < half ? lower : half;
+}
+
 CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
                               const DirectionStore& directions, CandidateScoring scoring, double offerFloor) {
   CandidateScore result;
@@ -23,9 +29,9 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
   if (!std::isfinite(s) || s == 0.0) return result;
   Mat3 R = ScaleMatrix(candidate, s);
   ReduceBasisGauss(R);
-  const int n = parameters.NumberOfReflections;
+  const double needed = AcceptanceQuality(parameters);
   if (scoring == CandidateScoring::Literal) {
-    if (!IsAcceptedQuality(CandidateQualityLiteral(R, parameters, directions).quality, n)) return result;
+    if (!(CandidateQualityLiteral(R, parameters, directions).quality >= needed)) return result;
     InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
     ReduceBasisStepwise(result.basis);
     result.score = BasisQualityLiteral(result.basis, parameters, directions);
@@ -37,10 +43,10 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
   InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
   ReduceBasisStepwise(result.basis);
   const bool floorFirst = offerFloor != -std::numeric_limits<double>::infinity();
-  if (!floorFirst && !CandidateQualityReaches(R, parameters, directions, static_cast<double>(n) * 0.5)) return result;
+  if (!floorFirst && !CandidateQualityReaches(R, parameters, directions, needed)) return result;
   const std::optional<ScoredBasis> score = BasisQualityIfReaching(result.basis, parameters, directions, offerFloor);
   if (!score) return result;
-  if (floorFirst && !CandidateQualityReaches(R, parameters, directions, static_cast<double>(n) * 0.5)) return result;
+  if (floorFirst && !CandidateQualityReaches(R, parameters, directions, needed)) return result;
   result.score = *score;
   result.accepted = true;
   return result;

@@ -14,6 +14,10 @@ namespace orv {
 // A candidate is accepted when its first score reaches half the number of reflections.
 bool IsAcceptedQuality(double quality, int numberOfReflections);
 
+// The first score a candidate needs: half the number of reflections, or AcceptedCandidateQuality
+// when that is set and lower.
+double AcceptanceQuality(const RunParameters& parameters);
+
 // The outcome of scoring one candidate. When accepted, `basis` is the reduced direct basis and
 // `score` its BasisQuality; otherwise `score` says nothing.
 struct CandidateScore {

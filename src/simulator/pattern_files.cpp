@@ -37,6 +37,41 @@ void WriteMatrix(TextFile& file, const Mat3& m) {
   for (const Vec3& row : m) file.WriteLine(Line().F(row[0], 18, 10).F(row[1], 18, 10).F(row[2], 18, 10).str());
 }
 
+// The grains of a pattern of several: each one's cell, centring, orientation and bases, then the
+// grain of every spot (0 for a spurious one).
+void WriteGrainTruth(TextFile& file, const SimulatedPattern& pattern) {
+  file.WriteLine("_Grains");
+  file.WriteLine(Line().I(static_cast<long long>(pattern.grains.size()), 6).str());
+  for (std::size_t g = 0; g < pattern.grains.size(); ++g) {
+    const GrainTruth& grain = pattern.grains[g];
+    file.WriteLine("# grain " + std::to_string(g + 1));
+    WriteValue(file, "_GrainCell", CellText(grain.cell));
+    WriteValue(file, "_GrainCentring", std::string(1, CentringLetter(grain.centring)));
+    std::string orientation = "random";
+    if (grain.eulerAngles) {
+      const auto& e = *grain.eulerAngles;
+      orientation = "euler " + PlainReal(e[0], 6) + " " + PlainReal(e[1], 6) + " " + PlainReal(e[2], 6);
+    }
+    WriteValue(file, "_GrainOrientation", orientation);
+    file.WriteLine("_GrainRotation");
+    WriteMatrix(file, grain.rotation);
+    file.WriteLine("_GrainDirectBasis");
+    WriteMatrix(file, grain.directBasis);
+    WriteValue(file, "_GrainVolumeOfPrimitiveCell", PlainReal(grain.primitiveVolume, 8));
+    WriteValue(file, "_GrainSpotsWritten", std::to_string(grain.spotsWritten));
+  }
+  file.WriteLine("_SpotGrains");
+  file.WriteLine("# the grain of every spot in file order, 0 for a spurious one");
+  std::string line;
+  for (std::size_t i = 0; i < pattern.spots.size(); ++i) {
+    line += (line.empty() ? "" : " ") + std::to_string(pattern.spots[i].grain);
+    if ((i + 1) % 25 == 0 || i + 1 == pattern.spots.size()) {
+      file.WriteLine(Line().X(1).Text(line).str());
+      line.clear();
+    }
+  }
+}
+
 }  // namespace
 
 std::string PlainReal(double value, int decimals) {
@@ -140,6 +175,7 @@ void WriteTruthFile(const std::string& fileName, const SimulationOptions& option
                        .F(s.twoTheta, 9, 3)
                        .str());
   }
+  if (!pattern.grains.empty()) WriteGrainTruth(file, pattern);
   file.Close();
 }
 

@@ -31,6 +31,7 @@ struct Spot {
   double firstAllowedDSpacing = 0.0;  // d_hkl / (first allowed harmonic): the lowest allowed order
   double wavelength = 0.0;  // Angstrom
   double twoTheta = 0.0;    // degrees
+  int grain = 0;            // in a pattern of several grains, the grain (from 1); 0 otherwise
 };
 
 // Largest |h|, |k| or |l| that the enumeration may reach on any axis; a cell this much larger than

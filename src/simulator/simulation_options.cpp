@@ -101,6 +101,42 @@ std::string ParseEuler(const std::string& text, SimulationOptions& o) {
   return "";
 }
 
+// "a,b,c,al,be,ga,X,K" or the same followed by ",phi1,Phi,phi2".
+std::string ParseGrain(const std::string& text, SimulationOptions& o) {
+  const char* const expected = "expects a,b,c,alpha,beta,gamma,centring,spots[,phi1,Phi,phi2]";
+  std::vector<std::string> items;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    items.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  if (items.size() != 8 && items.size() != 11) return expected;
+  SimulatedGrain grain;
+  double v[6] = {};
+  for (std::size_t i = 0; i < 6; ++i) {
+    if (!ParseReal(items[i], v[i])) return expected;
+  }
+  grain.cell = CellParameters{v[0], v[1], v[2], v[3], v[4], v[5]};
+  Mat3 basis;
+  if (grain.cell.a > 1000.0 || grain.cell.b > 1000.0 || grain.cell.c > 1000.0 ||
+      DirectBasisFromCell(grain.cell, basis) != kStatusSuccess)
+    return "does not describe a cell (edges above 0 and at most 1000, angles that close a cell)";
+  if (!ParseCentring(items[6], grain.centring)) return "expects a centring P, I, F, C or R";
+  if (!ParseInteger(items[7], grain.spots) || grain.spots < 1 || grain.spots > kMaxSpotsInFile)
+    return "expects the grain's spots from 1 to 999";
+  if (items.size() == 11) {
+    std::array<double, 3> e{};
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (!ParseReal(items[8 + i], e[i])) return expected;
+    }
+    grain.eulerAngles = e;
+  }
+  o.moreGrains.push_back(grain);
+  return "";
+}
+
 std::string ParseStrain(const std::string& text, SimulationOptions& o) {
   std::vector<double> v;
   if (!ParseRealList(text, 6, v)) return "expects six numbers e11,e22,e33,e23,e13,e12";
@@ -276,6 +312,24 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
         ->type_name(entry.placeholder)
         ->group(entry.group);
   }
+
+  // Each --add-grain adds a grain, in the order given (the option is repeated, not replaced).
+  app.add_option_function<std::vector<std::string>>(
+         "--add-grain",
+         [&options](const std::vector<std::string>& values) {
+           for (const std::string& value : values) {
+             const std::string problem = ParseGrain(value, options);
+             if (!problem.empty())
+               throw CLI::ValidationError("option --add-grain " + problem + ", got \"" + value + "\"");
+           }
+         },
+         "a further grain of the pattern (repeat for more): its conventional cell, centring,\n"
+         "spots kept and optionally Bunge angles (else drawn from the seed); grain 1 is the\n"
+         "crystal of --cell, --centring, --euler with --spots spots, and --noise, --drop,\n"
+         "--spurious apply to the whole pattern")
+      ->type_name("a,b,c,al,be,ga,X,K[,p1,P,p2]")
+      ->group(kCrystal)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
   try {

@@ -28,6 +28,15 @@ struct RunKeywords {
   std::optional<int> CreateLogFile;
 };
 
+// A further grain of a pattern of several: its conventional cell, centring, number of spots kept
+// (its share of the pattern) and orientation (absent: drawn from the seed, grain by grain).
+struct SimulatedGrain {
+  CellParameters cell;
+  Centring centring = Centring::P;
+  int spots = 30;
+  std::optional<std::array<double, 3>> eulerAngles;
+};
+
 struct SimulationOptions {
   std::string outputFile = "simulated.kqt";
   std::string truthFile;     // empty: the stem of the output file followed by "_truth.txt"
@@ -39,6 +48,9 @@ struct SimulationOptions {
   ExperimentSettings experiment;
   FlawSettings flaws{0.0, 0.0, 0.0, 50};
   RunKeywords keywords;
+  // Grains beside the one of --cell, --centring, --euler and --spots (which is grain 1); empty for
+  // a single crystal.
+  std::vector<SimulatedGrain> moreGrains;
   // Strain of the crystal e11, e22, e33, e23, e13, e12 (a symmetric tensor) in its Busing-Levy
   // frame (a* along x, b* in the x-y plane); absent: unstrained, and the truth file as before.
   std::optional<std::array<double, 6>> strain;

@@ -7,6 +7,7 @@
 #include "geometry/crystal_frame.hpp"
 #include "geometry/rotation.hpp"
 #include "simulator/crystal_lattice.hpp"
+#include "simulator/grain_simulation.hpp"
 #include "simulator/orientation.hpp"
 #include "simulator/pattern_flaws.hpp"
 #include "simulator/random_source.hpp"
@@ -61,6 +62,7 @@ bool StrainCrystal(const std::array<double, 6>& components, const Mat3& rotation
 }  // namespace
 
 bool SimulatePattern(const SimulationOptions& options, SimulatedPattern& pattern, std::string& message) {
+  if (!options.moreGrains.empty()) return SimulateGrains(options, pattern, message);
   Mat3 crystalBasis;
   if (DirectBasisFromCell(options.cell, crystalBasis) != kStatusSuccess) {
     message = "the cell parameters do not describe a cell";

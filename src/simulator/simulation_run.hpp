@@ -10,12 +10,25 @@
 
 namespace orv::sim {
 
+// The truth of one grain of a pattern of several.
+struct GrainTruth {
+  CellParameters cell;
+  Centring centring = Centring::P;
+  std::optional<std::array<double, 3>> eulerAngles;  // absent: drawn from the seed
+  Mat3 rotation{};
+  Mat3 directBasis{};
+  double primitiveVolume = 0.0;
+  int trueSpotsOnDetector = 0;
+  int spotsWritten = 0;
+};
+
 struct SimulatedPattern {
   Mat3 rotation{};             // crystal frame to laboratory frame
   Mat3 directBasis{};          // rows a, b, c of the conventional cell, laboratory frame
   double primitiveVolume = 0.0;
   int trueSpotsOnDetector = 0;  // before the flaws
   std::vector<Spot> spots;      // the list written, in file order
+  std::vector<GrainTruth> grains;  // a pattern of several grains: each of them, grain 1 first
   // With a strain: the truth of the orientation, in the crystal frame of Busing and Levy.
   bool strained = false;
   Mat3 trueU{};               // the unstrained crystal's frame to the laboratory frame

@@ -20,8 +20,9 @@ constexpr double kMisfitCut = 4.0;
 // A pass that moves no basis entry by more than this share of the largest one has settled.
 constexpr double kSettled = 1.0e-10;
 
-bool KeepsSupport(const SupportCounts& refined, const SupportCounts& before) {
-  return refined.nHalf >= before.nHalf && refined.nFull >= before.nFull;
+bool KeepsSupport(const SupportCounts& refined, const SupportCounts& before, double keptShare) {
+  if (keptShare >= 1.0) return refined.nHalf >= before.nHalf && refined.nFull >= before.nFull;
+  return refined.nFull >= keptShare * before.nFull;
 }
 
 double LargestChange(const Mat3& a, const Mat3& b) {
@@ -96,7 +97,8 @@ bool FittedBasis(const std::vector<DirectionObservation>& observations, double v
 
 }  // namespace
 
-ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, const DirectionStore& directions) {
+ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, const DirectionStore& directions,
+                                 double keptShare) {
   const ScoredBasis original = BasisQuality(basis, parameters, directions);
   const double volume = std::fabs(Determinant(basis));
   // As many reflections as the post-processing's refinement asks for.
@@ -113,7 +115,7 @@ ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, c
     // A pass may lose a spot that the rougher basis caught by chance and the next one regain it;
     // what counts is the support of the basis that is kept against that of the original.
     const ScoredBasis scored = BasisQuality(refined, parameters, directions);
-    if (KeepsSupport(scored.counts, original.counts)) {
+    if (KeepsSupport(scored.counts, original.counts, keptShare)) {
       basis = refined;
       kept = scored;
     }

@@ -14,6 +14,10 @@ namespace orv {
 // reflections within half the tolerance and within the tolerance as the original basis did:
 // refinement that only makes the cell more accurate is not thrown away. The basis keeps its cell
 // volume. Returns the score of the basis it ends with.
-ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, const DirectionStore& directions);
+// With a keptShare below 1, a refit is kept when it supports at least that share of the reflections
+// within the tolerance that the original basis supported: for a grain, whose cell and orientation
+// count for more than a spot that the rough basis of four spots caught at the edge of the tolerance.
+ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, const DirectionStore& directions,
+                                 double keptShare = 1.0);
 
 }  // namespace orv

@@ -1,0 +1,52 @@
+// The rounds of a run that looks for several grains: the grains after the first, their spots,
+// their lattices and the phases they match.
+#pragma once
+
+#include "run_data/phase_list.hpp"
+#include "run_data/run_events.hpp"
+#include "run_data/run_parameters.hpp"
+#include "run_data/solution_records.hpp"
+#include "search/search_bases.hpp"
+#include "search/sublattice_tables.hpp"
+#include "solutions/grain_set.hpp"
+
+namespace orv {
+
+struct GrainSearchSettings {
+  int grainsAsked = 1;
+  int minimumGrainSpots = 0;  // 0: DefaultMinimumGrainSpots of the pattern
+  SearchOptions search;
+  PhaseList phases;           // empty: no phase is named
+  bool strain = false;        // measure each matched grain's strain against its phase's cell
+};
+
+// The minimum grain size of a run: the number asked for, or the default for the pattern.
+int MinimumGrainSpotsOfRun(const GrainSearchSettings& settings, int numberOfSpots);
+
+// The run parameters of a round on the spots of `parameters`, with `grainsSought` grains still to
+// find: the first score a candidate needs is lowered from half the spots to what the largest grain
+// still sought reaches (W2 times 0.8 of the spots per grain sought, but not below the minimum grain
+// size), so that grains smaller than half the pattern are found at all, while a higher floor keeps
+// the cost of scoring the candidates down.
+RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots, int grainsSought);
+
+// The search of one round: first with the first score of a single-crystal run (half the spots),
+// which costs what a run without --grains costs and finds a grain that holds half the spots; when
+// that stores nothing, again with GrainRoundParameters, which `parameters` then keeps.
+void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                    SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
+                    int grainsSought);
+
+// From the ranked solutions of the first round (on every spot, with GrainRoundParameters and the
+// lattice choice), the grains: solution 1 is grain 1; while LookForAnotherGrain, the spots no grain
+// indexes are searched again with the same parameters (search, preparation, ranking, lattice
+// choice) and the round's solution 1 is the next grain when IsGrain. Each grain is oriented with its
+// cell held (OrientGrain), and, with `strain`, a grain that matched a phase is strained against it. Each grain's basis is refined
+// on its spots (RefineKeepingSupport keeping 90 % of them) before it sets its spots aside. Each grain is then matched
+// with the phases by shape and, when it matches one, brought to that phase's primitive volume.
+// The rounds report through `events`; nothing is written.
+GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& directions,
+                    const SublatticeTables& tables, const SolutionStore& firstRound,
+                    const GrainSearchSettings& settings, RunObserver& events);
+
+}  // namespace orv
