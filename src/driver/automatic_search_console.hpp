@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/automatic_search.hpp"
+#include "indexing/automatic_search.hpp"
 
 namespace orv {
 

@@ -7,15 +7,14 @@
 #include <memory>
 #include <optional>
 
-#include "driver/automatic_search.hpp"
 #include "driver/automatic_search_console.hpp"
-#include "driver/no_solution_advice.hpp"
 #include "driver/first_run_notes.hpp"
-#include "driver/grain_rounds.hpp"
 #include "driver/grain_summary.hpp"
+#include "driver/no_solution_advice.hpp"
+#include "driver/orientation_summary.hpp"
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
-#include "driver/orientation_summary.hpp"
+#include "indexing/pattern_indexing.hpp"
 #include "input/input_reader.hpp"
 #include "input/phase_file.hpp"
 #include "reports/grain_lines.hpp"
@@ -37,10 +36,7 @@
 #include "run_data/run_errors.hpp"
 #include "run_data/run_parameters.hpp"
 #include "search/commensurate_transforms.hpp"
-#include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
-#include "solutions/lattice_choice.hpp"
-#include "solutions/post_process.hpp"
 #include "solutions/solution_lattices.hpp"
 #include "solutions/solution_orientations.hpp"
 
@@ -77,18 +73,17 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
-  // Several grains (or named phases) take the lattice choice in every round; one grain without
-  // phases is the run as it always was.
-  const bool grainRun = options.grains > 1 || !options.phasesFile.empty();
-  const bool chooseLattice = options.chooseLattice || options.grains > 1;
-  GrainSearchSettings grainSettings;
-  if (grainRun) {
-    grainSettings.grainsAsked = options.grains;
-    grainSettings.minimumGrainSpots = options.minGrainSpots;
-    grainSettings.search = SearchOptions{options.threads, options.literalSearch};
-    if (!options.phasesFile.empty()) grainSettings.phases = ReadPhaseFile(options.phasesFile);
-    grainSettings.strain = options.orientation;
-  }
+  IndexingChoices choices;
+  choices.search = SearchOptions{options.threads, options.literalSearch};
+  choices.chooseLattice = options.chooseLattice;
+  choices.automaticSearch = options.automaticSearch;
+  choices.grains.grainsAsked = options.grains;
+  choices.grains.minimumGrainSpots = options.minGrainSpots;
+  // Read before the input, so that a phases file that cannot be used ends the run at once.
+  if (!options.phasesFile.empty()) choices.grains.phases = ReadPhaseFile(options.phasesFile);
+  choices.grains.strain = options.orientation;
+  choices.orient = options.orientation;
+  choices.reference = options.referenceCell;
 
   auto run = std::make_unique<RunState>();
   SetDefaultParameters(run->parameters, run->directions);
@@ -101,47 +96,31 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   ObserverFanOut events;
   if (options.progress == ProgressShown::Always || ::isatty(STDOUT_FILENO) == 1) events.Add(progress);
   events.Add(logLines);
+  ConsoleProgress roundProgress(console);
 
-  run->store.NumberOfSolutions = 0;
-  const SearchOptions searchOptions{options.threads, options.literalSearch};
+  // A reference cell that does not match ends the run here, before it writes anything.
+  int step = 0;
+  const int n = run->parameters.NumberOfReflections;
+  const IndexingOutcome outcome =
+      IndexPattern(run->parameters, run->directions, run->tables, run->store, choices, events, roundProgress,
+                   [&](const StepOutcome& done) { WriteStepLine(console, ++step, done, n); });
+  const SolutionLattices& lattices = outcome.lattices;
+  const SolutionOrientations& orientations = outcome.orientations;
+  const std::optional<GrainSet>& grains = outcome.grains;
   HeaderNotes notes;
-  notes.latticeChosen = chooseLattice;
-  AutomaticSearchResult automatic;
-  if (options.grains > 1) {
-    SearchForGrain(run->parameters, run->directions, run->tables, run->store, events, searchOptions,
-                   MinimumGrainSpotsOfRun(grainSettings, run->parameters.NumberOfReflections), options.grains);
-  } else if (options.automaticSearch) {
-    int position = 0;
-    const int n = run->parameters.NumberOfReflections;
-    automatic = RunAutomaticSearch(run->parameters, run->directions, run->tables, run->store, events, searchOptions,
-                                   [&](const StepOutcome& step) { WriteStepLine(console, ++position, step, n); });
-    WriteUsedStepLine(console, automatic);
-    notes.automaticSearch = UsedStepNote(automatic);
-  } else {
-    SearchBases(run->parameters, run->directions, run->tables, run->store, events, searchOptions);
+  notes.latticeChosen = choices.ChoosesLattice();
+  if (options.automaticSearch && options.grains <= 1) {
+    WriteUsedStepLine(console, outcome.automatic);
+    notes.automaticSearch = UsedStepNote(outcome.automatic);
   }
-  PrepareSolutions(run->parameters, run->directions, run->store, events);
-  RankSolutionsForReport(run->parameters, run->directions, run->store, events);
-  if (chooseLattice)
-    ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
-  const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
-  // With --orientation: measured before any report, so that a reference cell that does not match
-  // ends the run before it writes anything.
-  SolutionOrientations orientations;
-  if (options.orientation)
-    orientations = OrientSolutions(run->store, lattices, options.referenceCell, run->parameters, run->directions);
   std::vector<std::string> latticeLines = FirstSolutionLatticeLines(lattices);
   if (options.orientation) latticeLines = WithOrientationLines(std::move(latticeLines), orientations);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, latticeLines, notes);
   // A default run keeps its console as it was; the automatic search adds what would most likely help.
   if (options.automaticSearch && run->store.NumberOfSolutions == 0)
     console << NoSolutionAdvice(run->parameters, run->directions, true) << '\n';
-  std::optional<GrainSet> grains;
-  if (grainRun) {
-    ConsoleProgress roundProgress(console);
-    grains = FindGrains(run->parameters, run->directions, run->tables, run->store, grainSettings, roundProgress);
+  if (grains)
     for (const std::string& line : GrainConsoleLines(*grains)) console << line << '\n';
-  }
   WriteFirstRunNotes(*run, lattices, options, console);
   // A report that cannot be written ends the run with its error, but only once the log, which
   // holds the whole search, is finished and in place: one failed file does not cost another.

@@ -3,10 +3,9 @@
 
 #include <string>
 
-namespace orv {
+#include "run_data/clock.hpp"
 
-// Wall-clock seconds between two times of day; a run that passed midnight gets 86400 added once.
-double ElapsedWallSeconds(double startOfDay, double nowOfDay);
+namespace orv {
 
 // " System time :", 15 blanks, the seconds in a field of `width` with `decimals`, " seconds".
 std::string SystemTimeLine(double seconds, int width, int decimals);

@@ -54,4 +54,10 @@ double ProcessCpuSeconds() {
   return user + system;
 }
 
+double ElapsedWallSeconds(double startOfDay, double nowOfDay) {
+  double elapsed = nowOfDay - startOfDay;
+  if (elapsed < 0.0) elapsed += 86400.0;
+  return elapsed;
+}
+
 }  // namespace orv

@@ -18,4 +18,7 @@ double SecondsSinceMidnight();
 // CPU time (user plus kernel) used by the process so far, in seconds.
 double ProcessCpuSeconds();
 
+// Wall-clock seconds between two times of day; a run that passed midnight gets 86400 added once.
+double ElapsedWallSeconds(double startOfDay, double nowOfDay);
+
 }  // namespace orv

@@ -1,6 +1,6 @@
 // The automatic search: the steps it runs, the one it reports, the same store at any thread count,
 // what a whole run writes about it, and the advice when nothing is found.
-#include "driver/automatic_search.hpp"
+#include "indexing/automatic_search.hpp"
 
 #include <gtest/gtest.h>
 

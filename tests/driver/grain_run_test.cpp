@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/grain_rounds.hpp"
+#include "indexing/grain_rounds.hpp"
 #include "driver/program_entry.hpp"
 #include "simulator/pattern_files.hpp"
 #include "simulator/simulation_options.hpp"

@@ -1,11 +1,10 @@
 // The automatic search: the cheap search first, deeper ones only while no solution is supported.
-#include "driver/automatic_search.hpp"
+#include "indexing/automatic_search.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-#include "driver/run_timing.hpp"
 #include "run_data/clock.hpp"
 #include "search/zone_axis_bases.hpp"
 

@@ -1,5 +1,5 @@
 // The rounds of a run that looks for several grains.
-#include "driver/grain_rounds.hpp"
+#include "indexing/grain_rounds.hpp"
 
 #include <algorithm>
 #include <memory>
