@@ -82,12 +82,23 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
                "Choose the true lattice among commensurate ones and report refined cells");
   app.add_flag("--json", parsed.run.json, "Also write the results as JSON into <stem>_kqt.json");
   app.add_flag("--svg", parsed.run.svg, "Also draw the indexed pattern in <stem>_kqt.svg");
+  std::string referenceCellText;
+  app.add_flag("--orientation", parsed.run.orientation,
+               "Report the orientation (U, UB, Euler angles), conventional indices and the spot table");
+  CLI::Option* referenceCell = app.add_option("--reference-cell", referenceCellText,
+                                              "Deviatoric strain against the conventional cell a,b,c,alpha,beta,gamma");
   BatchCommandLine batch;
   batch.AddTo(app, parsed.batch);
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);
     batch.Check(app, parsed.batch);
+    if (referenceCell->count() > 0) {
+      std::string why;
+      parsed.run.referenceCell = ParseReferenceCell(referenceCellText, why);
+      if (!parsed.run.referenceCell) throw CLI::ValidationError("--reference-cell", why);
+      parsed.run.orientation = true;
+    }
   } catch (const CLI::ParseError& error) {
     out << FreeLine("Error: " + std::string(error.what())) << '\n';
     PauseAndStop(in, out, 1);

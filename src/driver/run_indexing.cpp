@@ -12,7 +12,10 @@
 #include "reports/line_format.hpp"
 #include "reports/log_events.hpp"
 #include "reports/log_file.hpp"
+#include "reports/orientation_json.hpp"
+#include "reports/orientation_lines.hpp"
 #include "reports/results_file.hpp"
+#include "reports/spot_table.hpp"
 #include "reports/svg_pattern.hpp"
 #include "reports/text_file.hpp"
 #include "run_data/clock.hpp"
@@ -24,6 +27,7 @@
 #include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
 #include "solutions/solution_lattices.hpp"
+#include "solutions/solution_orientations.hpp"
 
 namespace orv {
 
@@ -63,11 +67,22 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   if (options.chooseLattice)
     ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
   const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
-  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console,
-                   FirstSolutionLatticeLines(lattices), HeaderNotes{options.chooseLattice});
-  if (options.json)
+  // With --orientation: measured before any report, so that a reference cell that does not match
+  // ends the run before it writes anything.
+  SolutionOrientations orientations;
+  if (options.orientation)
+    orientations = OrientSolutions(run->store, lattices, options.referenceCell, run->parameters, run->directions);
+  std::vector<std::string> latticeLines = FirstSolutionLatticeLines(lattices);
+  if (options.orientation) latticeLines = WithOrientationLines(std::move(latticeLines), orientations);
+  WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, latticeLines,
+                   HeaderNotes{options.chooseLattice});
+  if (options.json && options.orientation)
+    WriteJsonResultsWithOrientation(fileName, run->parameters, run->directions, run->store, lattices,
+                                    HeaderNotes{options.chooseLattice}, orientations, options.referenceCell);
+  else if (options.json)
     WriteJsonResults(fileName, run->parameters, run->directions, run->store, lattices,
                      HeaderNotes{options.chooseLattice});
+  if (options.orientation) WriteSpotTable(fileName, run->parameters, run->directions, run->store, orientations);
   if (run->parameters.SaveLePage > 0) WriteLePageFile(run->store, run->parameters, options.lePageFile);
   if (options.svg) WritePatternPicture(fileName, run->parameters, run->directions, run->store, lattices);
 

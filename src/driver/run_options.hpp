@@ -1,7 +1,10 @@
 // The choices a user makes on the command line before the input file name.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "solutions/deviatoric_strain.hpp"
 
 namespace orv {
 
@@ -21,6 +24,12 @@ struct RunOptions {
   // The search as it reads, one thread, no shortcut: the reference the tests compare the fast search
   // with. Not a command-line option.
   bool literalSearch = false;
+  // Report the orientation: the console's "Orientation" line, the orientation fields of the JSON
+  // results and the spot table "<stem>_kqt_spots.csv". Off keeps every output as without it.
+  bool orientation = false;
+  // Measure the deviatoric strain of solution 1 against this conventional cell (turns on
+  // `orientation` as well).
+  std::optional<ReferenceCell> referenceCell;
 };
 
 }  // namespace orv

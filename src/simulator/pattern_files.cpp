@@ -1,6 +1,8 @@
 // The simulated input file and its truth file, written through the line notation.
 #include "simulator/pattern_files.hpp"
 
+#include "geometry/rotation.hpp"
+
 #include "reports/line_format.hpp"
 #include "reports/text_file.hpp"
 #include "simulator/crystal_lattice.hpp"
@@ -100,6 +102,25 @@ void WriteTruthFile(const std::string& fileName, const SimulationOptions& option
   WriteValue(file, "_VolumeOfPrimitiveCell", PlainReal(pattern.primitiveVolume, 8));
   WriteValue(file, "_Detector", options.experiment.detector.name);
   WriteValue(file, "_TrueSpotsOnDetector", std::to_string(pattern.trueSpotsOnDetector));
+  if (pattern.strained) {
+    file.WriteLine("_Strain");
+    file.WriteLine("# the strain applied, crystal frame of Busing and Levy (a* along x, b* in the x-y plane)");
+    WriteMatrix(file, pattern.strain);
+    file.WriteLine("_DeviatoricStrainCrystal");
+    file.WriteLine("# (I + strain) at determinant 1, less I, less a third of its trace; crystal frame");
+    WriteMatrix(file, pattern.deviatoricCrystal);
+    file.WriteLine("_DeviatoricStrainLab");
+    file.WriteLine("# the same in the laboratory frame, U e U^T");
+    WriteMatrix(file, pattern.deviatoricLab);
+    file.WriteLine("_U");
+    file.WriteLine("# the unstrained crystal's Busing-Levy frame to the laboratory frame");
+    WriteMatrix(file, pattern.trueU);
+    const Vec3 euler = BungeEulerAngles(pattern.trueU);
+    WriteValue(file, "_EulerOfU", PlainReal(euler[0], 6) + " " + PlainReal(euler[1], 6) + " " + PlainReal(euler[2], 6));
+    file.WriteLine("_UB");
+    file.WriteLine("# columns a*, b*, c* (1/Angstrom, no 2 pi) of the strained conventional cell, laboratory frame");
+    WriteMatrix(file, pattern.trueUB);
+  }
   file.WriteLine("_Spots");
   file.WriteLine(Line().I(static_cast<long long>(pattern.spots.size()), 6).str());
   file.WriteLine("#  nr kind         h    k    l   n   d-spacing  wavelength   2theta");

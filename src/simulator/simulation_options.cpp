@@ -101,6 +101,15 @@ std::string ParseEuler(const std::string& text, SimulationOptions& o) {
   return "";
 }
 
+std::string ParseStrain(const std::string& text, SimulationOptions& o) {
+  std::vector<double> v;
+  if (!ParseRealList(text, 6, v)) return "expects six numbers e11,e22,e33,e23,e13,e12";
+  for (double e : v)
+    if (!(std::fabs(e) <= 0.1)) return "expects components between -0.1 and 0.1";
+  o.strain = std::array<double, 6>{v[0], v[1], v[2], v[3], v[4], v[5]};
+  return "";
+}
+
 std::string ParseBand(const std::string& text, SimulationOptions& o) {
   std::vector<double> v;
   if (!ParseRealList(text, 2, v) || !(v[0] > 0.0) || !(v[0] < v[1]) || v[1] > 100.0)
@@ -168,6 +177,11 @@ const std::vector<OptionSpec>& OptionTable() {
        "orientation as Bunge angles in degrees, R = Rz(phi1) Rx(Phi) Rz(phi2);\n"
        "without it the orientation is drawn uniformly from the seed",
        ParseEuler},
+      {"--strain", "e11,e22,e33,e23,e13,e12", kCrystal,
+       "strain the crystal by this symmetric tensor in its Busing-Levy frame\n"
+       "(a* along x, b* in the xy plane; traceless for a deviatoric strain), each\n"
+       "component within 0.1; the truth file then also holds the true U, UB and strain",
+       ParseStrain},
       {"--band", "min,max", kExperiment, "wavelength band in Angstrom (default 0.2,1.5)", ParseBand},
       {"--dmin", "d", kExperiment, "smallest d-spacing d_hkl/n in Angstrom (default 0.5)",
        RealOption(0.01, 100.0, [](SimulationOptions& o, double v) { o.experiment.minDSpacing = v; },

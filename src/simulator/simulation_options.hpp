@@ -39,6 +39,9 @@ struct SimulationOptions {
   ExperimentSettings experiment;
   FlawSettings flaws{0.0, 0.0, 0.0, 50};
   RunKeywords keywords;
+  // Strain of the crystal e11, e22, e33, e23, e13, e12 (a symmetric tensor) in its Busing-Levy
+  // frame (a* along x, b* in the x-y plane); absent: unstrained, and the truth file as before.
+  std::optional<std::array<double, 6>> strain;
 };
 
 enum class CommandLineAction { Simulate, ShowHelp, ShowVersion, Fail };

@@ -16,6 +16,13 @@ struct SimulatedPattern {
   double primitiveVolume = 0.0;
   int trueSpotsOnDetector = 0;  // before the flaws
   std::vector<Spot> spots;      // the list written, in file order
+  // With a strain: the truth of the orientation, in the crystal frame of Busing and Levy.
+  bool strained = false;
+  Mat3 trueU{};               // the unstrained crystal's frame to the laboratory frame
+  Mat3 trueUB{};              // columns a*, b*, c* of the strained conventional cell, laboratory frame
+  Mat3 strain{};              // the strain applied, crystal frame
+  Mat3 deviatoricCrystal{};   // its deviatoric part at unit volume, crystal frame
+  Mat3 deviatoricLab{};       // the same in the laboratory frame
 };
 
 // Builds the pattern. Fails with a message when the cell gives no basis, the index range is too

@@ -1,0 +1,73 @@
+// The proper rotations of a lattice, as integer matrices on a basis of it.
+#include "solutions/lattice_rotations.hpp"
+
+#include <cmath>
+
+#include "geometry/constants.hpp"
+#include "geometry/rotation.hpp"
+
+namespace orv {
+
+namespace {
+
+constexpr double kMetricKept = 1e-6;
+
+bool KeepsMetric(const IntMat3& w, const Mat3& g) {
+  double scale = 0.0;
+  for (int i = 0; i < 3; ++i) scale = std::fmax(scale, std::fabs(g[i][i]));
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) {
+      double turned = 0.0;
+      for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) turned += w[r][i] * g[i][j] * w[c][j];
+      if (!(std::fabs(turned - g[r][c]) <= kMetricKept * scale)) return false;
+    }
+  return true;
+}
+
+}  // namespace
+
+IntMat3 ComposeIntegerMatrices(const IntMat3& a, const IntMat3& b) {
+  IntMat3 p{};
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) p[r][c] = a[r][0] * b[0][c] + a[r][1] * b[1][c] + a[r][2] * b[2][c];
+  return p;
+}
+
+int DeterminantOfIntegerMatrix(const IntMat3& m) {
+  return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+         m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+}
+
+std::vector<IntMat3> ProperLatticeRotations(const Mat3& metric) {
+  const IntMat3 identity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+  std::vector<IntMat3> rotations{identity};
+  for (int code = 0; code < 19683; ++code) {  // 3^9 matrices with entries -1, 0, 1
+    IntMat3 w{};
+    int rest = code;
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) {
+        w[r][c] = rest % 3 - 1;
+        rest /= 3;
+      }
+    if (w == identity || DeterminantOfIntegerMatrix(w) != 1) continue;
+    if (KeepsMetric(w, metric)) rotations.push_back(w);
+  }
+  return rotations;
+}
+
+std::vector<Mat3> CartesianRotations(const std::vector<IntMat3>& rotations, const Mat3& basis) {
+  // Rows: W A = A S^T, so S = (A^-1 W A)^T.
+  std::vector<Mat3> cartesian;
+  Mat3 inverse{};
+  if (InvertMatrix(basis, inverse, kBasisSingularity) != kStatusSuccess) return cartesian;
+  for (const IntMat3& w : rotations) {
+    Mat3 real{};
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) real[r][c] = w[r][c];
+    cartesian.push_back(TransposeMatrix(MultiplyMatrices(inverse, MultiplyMatrices(real, basis))));
+  }
+  return cartesian;
+}
+
+}  // namespace orv

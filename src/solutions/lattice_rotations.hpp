@@ -1,0 +1,24 @@
+// The proper rotations of a lattice, as integer matrices on a basis of it.
+#pragma once
+
+#include <vector>
+
+#include "solutions/lattice_symmetry.hpp"
+
+namespace orv {
+
+// Every integer matrix W of determinant 1 with entries -1, 0 and 1 that keeps the metric G of the
+// basis (W G W^T = G to a relative 1e-6): the new basis W * basis is then the same lattice turned
+// by a proper rotation. Entries up to 1 suffice for the conventional cells of every Bravais type.
+// The identity comes first, the others in a fixed order.
+std::vector<IntMat3> ProperLatticeRotations(const Mat3& metric);
+
+// The same rotations as Cartesian matrices S in the frame of the rows of `basis`: W * basis has the
+// rows S a_i.
+std::vector<Mat3> CartesianRotations(const std::vector<IntMat3>& rotations, const Mat3& basis);
+
+// W * m for an integer matrix W and an integer matrix or triple.
+IntMat3 ComposeIntegerMatrices(const IntMat3& a, const IntMat3& b);
+int DeterminantOfIntegerMatrix(const IntMat3& m);
+
+}  // namespace orv
