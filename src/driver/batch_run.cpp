@@ -13,6 +13,7 @@
 #include "driver/batch_progress.hpp"
 #include "driver/batch_summary.hpp"
 #include "driver/batch_worker.hpp"
+#include "driver/map_run.hpp"
 #include "reports/results_file.hpp"
 #include "reports/json_results.hpp"
 #include "reports/svg_pattern.hpp"
@@ -88,6 +89,7 @@ bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>&
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& console) {
+  if (options.MapMode()) return RunMap(options, console);
   try {
     const PatternList list = ReadPatternList(options.list);
     for (const std::string& file : list.duplicates) console << " Listed before, run once: " << file << '\n';

@@ -11,6 +11,7 @@
 #include "driver/banner.hpp"
 #include "driver/batch_command_line.hpp"
 #include "driver/file_name_prompt.hpp"
+#include "driver/map_command_line.hpp"
 #include "driver/pause_and_stop.hpp"
 #include "driver/program_stop.hpp"
 #include "driver/run_indexing.hpp"
@@ -89,10 +90,13 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
                                               "Deviatoric strain against the conventional cell a,b,c,alpha,beta,gamma");
   BatchCommandLine batch;
   batch.AddTo(app, parsed.batch);
+  MapCommandLine map;
+  map.AddTo(app, parsed.batch);
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);
     batch.Check(app, parsed.batch);
+    map.Check(batch.Requested(), parsed.run);
     if (referenceCell->count() > 0) {
       std::string why;
       parsed.run.referenceCell = ParseReferenceCell(referenceCellText, why);
