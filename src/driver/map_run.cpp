@@ -28,6 +28,8 @@ namespace {
 
 // Points a worker takes at once, at most.
 constexpr std::size_t kLargestChunk = 16;
+// Failures named on the console one by one; the rest are counted (the points file has them all).
+constexpr std::size_t kFailuresShown = 10;
 
 int UsableCores() {
   cpu_set_t set;
@@ -204,8 +206,7 @@ int RunMap(const BatchOptions& options, std::ostream& console) {
       for (std::size_t position : pass) {
         const MapPointRecord& r = *records[position];
         if (r.status == "failed") {
-          ++failed;
-          console << " Failed : " << r.file << " : " << r.message << '\n';
+          if (++failed <= kFailuresShown) console << " Failed : " << r.file << " : " << r.message << '\n';
         } else if (r.seeded) {
           ++passSeeded;
         } else {

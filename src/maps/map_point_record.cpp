@@ -11,7 +11,7 @@ namespace orv {
 
 namespace {
 
-constexpr std::size_t kFields = 4 + 1 + 9 + 9 + 6 + 9 + 9 + 3 + 3 + 1 + 6 + 1 + 1 + 1;
+constexpr std::size_t kFields = 4 + 1 + 9 + 9 + 6 + 9 + 9 + 3 + 3 + 1 + 6 + 1 + 1;
 
 std::string Quoted(const std::string& text) {
   if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
