@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "geometry/constants.hpp"
+#include "geometry/crystal_frame.hpp"
 #include "input/input_reader.hpp"
 #include "maps/grain_setting.hpp"
 #include "maps/seed_acceptance.hpp"
@@ -32,11 +33,12 @@ struct PointState {
   SolutionStore store;
 };
 
-void TakeStrain(const DeviatoricStrain& strain, MapPointRecord& record) {
-  const Mat3& e = strain.tensors.sample;
+void TakeStrain(const StrainTensors& tensors, const IntMat3& setting, MapPointRecord& record) {
+  const Mat3& e = tensors.sample;
   record.strained = true;
   record.strain = {e[0][0], e[1][1], e[2][2], e[1][2], e[0][2], e[0][1]};
-  record.equivalentStrain = strain.tensors.vonMises;
+  record.equivalentStrain = tensors.vonMises;
+  record.strainSetting = setting;
 }
 
 void TakeOrientation(const CrystalOrientation& orientation, MapPointRecord& record) {
@@ -67,12 +69,12 @@ bool TrySeed(const MapSeed& seed, PointState& state, const MapIndexingContext& c
   record.directBasis = basis;
   record.support = support;
   TakeOrientation(orientation, record);
-  if (context.reference) {
-    const LatticeTolerance tolerance = LatticeToleranceForAngularCriterion(state.parameters.AngularDeviationCriterion);
-    TakeStrain(MeasureDeviatoricStrain(basis, orientation, *context.reference, tolerance, state.parameters,
-                                       state.directions),
-               record);
-  }
+  // The strain in the seed's matching setting, of the same least-squares basis that
+  // MeasureDeviatoricStrain would fit; the seed's point checked the reference against the lattice.
+  StrainTensors tensors;
+  if (context.reference && from.strained &&
+      StrainOfBasis(ApplyIntegerMatrix(from.strainSetting, fitted), context.referenceBasis, tensors))
+    TakeStrain(tensors, from.strainSetting, record);
   return true;
 }
 
@@ -102,10 +104,17 @@ void SearchAbInitio(PointState& state, const MapIndexingContext& context, MapPoi
   record.support = PointSupport{first.SolutionCounts.nHalf, first.SolutionCounts.nFull,
                                 state.parameters.NumberOfReflections};
   TakeOrientation(orientations.orientation[0], record);
-  if (orientations.strain) TakeStrain(*orientations.strain, record);
+  if (orientations.strain) TakeStrain(orientations.strain->tensors, orientations.strain->fromDirectBasis, record);
 }
 
 }  // namespace
+
+bool SetReferenceBasis(MapIndexingContext& context) {
+  if (!context.reference) return true;
+  const Mat3 metric = MetricOfCellParameters(context.reference->lengths, context.reference->anglesInDegrees);
+  Mat3 b{};
+  return BusingLevyB(metric, b) && DirectBasisInCrystalFrame(b, context.referenceBasis);
+}
 
 MapPointRecord IndexMapPoint(const std::string& file, const std::vector<MapSeed>& seeds,
                              const MapIndexingContext& context) {

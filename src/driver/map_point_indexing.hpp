@@ -18,7 +18,12 @@ struct MapIndexingContext {
   const SublatticeTables* tables = nullptr;
   std::vector<Mat3> relativeTransforms;  // the lattice choice's commensurate relatives
   std::optional<ReferenceCell> reference;
+  // The reference's conventional basis in its crystal frame (rows), when there is a reference.
+  Mat3 referenceBasis{};
 };
+
+// The context's reference basis from its reference cell; false when the cell gives none.
+bool SetReferenceBasis(MapIndexingContext& context);
 
 // A seed: its list position and its record.
 using MapSeed = std::pair<long, const MapPointRecord*>;
@@ -28,7 +33,8 @@ using MapSeed = std::pair<long, const MapPointRecord*>;
 // against the seed's; the point then keeps the seed's conventional setting and lattice type. When
 // no seed fits, the pattern is searched single-threaded as a run with --choose-lattice would, and
 // solution 1 is taken in its own setting. The orientation is that of the least-squares basis of
-// the directions; with a reference cell the deviatoric strain as well. Writes no file. An input
+// the directions; with a reference cell the deviatoric strain as well (a searched point checks the
+// reference against its lattice and chooses the matching setting, which seeded points keep). Writes no file. An input
 // that cannot be read, or any other error, gives a failed record with the message.
 MapPointRecord IndexMapPoint(const std::string& file, const std::vector<MapSeed>& seeds,
                              const MapIndexingContext& context);

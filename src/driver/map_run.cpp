@@ -166,6 +166,7 @@ int RunMap(const BatchOptions& options, std::ostream& console) {
     context.tables = tables.get();
     context.relativeTransforms = CommensurateTransforms(*tables);
     context.reference = options.run.referenceCell;
+    if (!SetReferenceBasis(context)) throw MapError("The reference cell is not a cell.");
 
     std::vector<std::optional<MapPointRecord>> records(list.files.size());
     std::size_t seeded = 0;

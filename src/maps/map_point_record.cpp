@@ -11,7 +11,7 @@ namespace orv {
 
 namespace {
 
-constexpr std::size_t kFields = 4 + 1 + 9 + 9 + 6 + 9 + 9 + 3 + 3 + 1 + 6 + 1 + 1;
+constexpr std::size_t kFields = 4 + 1 + 9 + 9 + 6 + 9 + 9 + 3 + 3 + 1 + 6 + 1 + 9 + 1;
 
 std::string Quoted(const std::string& text) {
   if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
@@ -87,6 +87,16 @@ class Reader {
   std::size_t next_ = 0;
 };
 
+bool ReadIntegerMatrix(Reader& in, IntMat3& m) {
+  for (auto& row : m)
+    for (int& v : row) {
+      long value = 0;
+      if (!in.Integer(value) || value < -1000 || value > 1000) return false;
+      v = static_cast<int>(value);
+    }
+  return true;
+}
+
 void AppendMatrix(std::string& line, const Mat3& m) {
   for (const auto& row : m)
     for (double v : row) line += "," + ExactNumber(v);
@@ -113,7 +123,7 @@ bool BravaisTypeOfSymbol(const std::string& symbol, BravaisType& type) {
 const std::string& PointRecordHeader() {
   static const std::string header = [] {
     std::string h = "file,status,how,seed,bravais";
-    for (const char* name : {"d", "t", "cell", "conv", "u", "euler", "support", "strained", "strain", "equivalent"}) {
+    for (const char* name : {"d", "t", "cell", "conv", "u", "euler", "support", "strained", "strain", "equivalent", "strain_setting"}) {
       h += ",";
       h += name;
     }
@@ -136,7 +146,10 @@ std::string FormatPointRecord(const MapPointRecord& r) {
   line += "," + std::to_string(r.support.nHalf) + "," + std::to_string(r.support.nFull) + "," +
           std::to_string(r.support.reflections) + "," + (r.strained ? "1" : "0");
   for (double v : r.strain) line += "," + ExactNumber(v);
-  line += "," + ExactNumber(r.equivalentStrain) + "," + Quoted(r.message);
+  line += "," + ExactNumber(r.equivalentStrain);
+  for (const auto& row : r.strainSetting)
+    for (int v : row) line += "," + std::to_string(v);
+  line += "," + Quoted(r.message);
   return line;
 }
 
@@ -154,12 +167,7 @@ std::optional<MapPointRecord> ParsePointRecord(const std::string& line) {
   if (!in.Integer(r.seed)) return std::nullopt;
   if (!BravaisTypeOfSymbol(in.Text(), r.type)) return std::nullopt;
   if (!in.Matrix(r.directBasis)) return std::nullopt;
-  for (auto& row : r.toConventional)
-    for (int& v : row) {
-      long value = 0;
-      if (!in.Integer(value) || value < -1000 || value > 1000) return std::nullopt;
-      v = static_cast<int>(value);
-    }
+  if (!ReadIntegerMatrix(in, r.toConventional)) return std::nullopt;
   for (double& v : r.settingCell.lengths)
     if (!in.Number(v)) return std::nullopt;
   for (double& v : r.settingCell.anglesInDegrees)
@@ -174,7 +182,7 @@ std::optional<MapPointRecord> ParsePointRecord(const std::string& line) {
   r.strained = counts[3] != 0;
   for (double& v : r.strain)
     if (!in.Number(v)) return std::nullopt;
-  if (!in.Number(r.equivalentStrain)) return std::nullopt;
+  if (!in.Number(r.equivalentStrain) || !ReadIntegerMatrix(in, r.strainSetting)) return std::nullopt;
   r.message = in.Text();
   return r;
 }

@@ -32,6 +32,9 @@ struct MapPointRecord {
   // Deviatoric strain in the frame of the directions: e11 e22 e33 e23 e13 e12, and its equivalent.
   std::array<double, 6> strain{};
   double equivalentStrain = 0.0;
+  // The setting of the lattice that matches the reference cell: its conventional basis is
+  // strainSetting * direct basis. Seeded points measure their strain in their seed's.
+  IntMat3 strainSetting{};
   std::string message;
 
   bool Indexed() const { return status == "indexed"; }
