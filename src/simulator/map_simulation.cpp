@@ -49,10 +49,17 @@ Mat3 AxisRotation(const Vec3& axis, double degrees) {
 std::vector<GrainPlan> PlanGrains(const MapSimulationOptions& options) {
   RandomSource random(options.seed, kMapStream);
   std::vector<GrainPlan> grains;
+  // Centres apart by at least this, so that every grain has room (within a hundred tries).
+  const double apart = 0.5 * std::max(options.columns, options.rows) / std::sqrt(static_cast<double>(options.grains));
   for (int g = 0; g < options.grains; ++g) {
     GrainPlan plan;
-    plan.x = random.Uniform() * options.columns;
-    plan.y = random.Uniform() * options.rows;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      plan.x = random.Uniform() * options.columns;
+      plan.y = random.Uniform() * options.rows;
+      bool roomy = true;
+      for (const GrainPlan& other : grains) roomy = roomy && std::hypot(plan.x - other.x, plan.y - other.y) >= apart;
+      if (roomy) break;
+    }
     plan.rotation = RandomRotation(random);
     plan.axisX = RandomAxis(random);
     plan.axisY = RandomAxis(random);
@@ -80,21 +87,30 @@ std::vector<MapPointTruth> PlanMap(const MapSimulationOptions& options) {
       truth.file = PointName(column, row);
       truth.column = column;
       truth.row = row;
+      // The nearest grain centre, and the second nearest when the point lies within boundaryWidth
+      // of the line that halves the two (the distance is (d2^2 - d1^2) / 2D for centres D apart).
       double nearest = 1e300;
       double second = 1e300;
+      int secondGrain = 0;
       for (int g = 0; g < options.grains; ++g) {
         const double d = std::hypot(column - grains[g].x, row - grains[g].y);
         if (d < nearest) {
           second = nearest;
-          truth.otherGrain = truth.grain;
+          secondGrain = truth.grain;
           nearest = d;
           truth.grain = g + 1;
         } else if (d < second) {
           second = d;
-          truth.otherGrain = g + 1;
+          secondGrain = g + 1;
         }
       }
-      if (!(second - nearest < options.boundaryWidth)) truth.otherGrain = 0;
+      if (secondGrain != 0) {
+        const GrainPlan& a = grains[static_cast<std::size_t>(truth.grain - 1)];
+        const GrainPlan& b = grains[static_cast<std::size_t>(secondGrain - 1)];
+        const double apart = std::hypot(a.x - b.x, a.y - b.y);
+        if (apart > 0.0 && (second * second - nearest * nearest) / (2.0 * apart) < options.boundaryWidth)
+          truth.otherGrain = secondGrain;
+      }
       const GrainPlan& plan = grains[static_cast<std::size_t>(truth.grain - 1)];
       const Mat3 turn = MultiplyMatrices(AxisRotation(plan.axisX, options.rotationPerStep * column),
                                          AxisRotation(plan.axisY, options.rotationPerStep * row));

@@ -20,9 +20,10 @@ struct MapSimulationOptions {
   double rotationPerStep = 0.01;
   // The largest strain component reached across the map (a gradient from 0 at one corner).
   double strainGradient = 2e-3;
-  // A point whose distance to the second-nearest grain centre exceeds that to the nearest by less
-  // than this many steps holds both grains' spots (a share of them given by boundaryShare).
-  double boundaryWidth = 0.5;
+  // A point nearer than this many steps to the line that halves its grain's centre and the next
+  // nearest holds both grains' spots (the second grain's share given by boundaryShare). Grains are
+  // the cells of the nearest centre; centres are drawn at random, well apart.
+  double boundaryWidth = 0.3;
   double boundaryShare = 0.4;
   // Everything else of every pattern: cell, centring, flaws, keywords (orientation, strain and
   // seed are set per point).
