@@ -5,7 +5,7 @@
 // The map is cut into tiles of kMapTile x kMapTile cells. In each tile the points on a coarse
 // sub-grid (every kCoarseStep-th column and row of the tile, from its first) form pass 0 and are
 // searched ab initio. Every other point belongs to the pass equal to its distance, in steps of the
-// grid (diagonal steps count one), from the nearest coarse cell of its tile, so passes 1, 2 and 3.
+// grid (diagonal steps count one), from the nearest coarse cell of its tile, so passes 1 to 7.
 // A point tries as seeds only points of its own tile from earlier passes: first its eight
 // neighbours in the order below, then the tile's pass-0 points in row-major order. A tile never
 // looks into another, so shards that take whole tiles need nothing from each other.
@@ -17,8 +17,8 @@
 
 namespace orv {
 
-constexpr int kMapTile = 16;
-constexpr int kCoarseStep = 4;
+constexpr int kMapTile = 24;
+constexpr int kCoarseStep = 8;
 
 // The tile of a cell, numbered row-major over the tiles of the map.
 int TileOfCell(const MapLayout& layout, int column, int row);

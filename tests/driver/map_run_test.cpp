@@ -40,13 +40,13 @@ testing::ProcessResult Map(const std::string& dir, const std::vector<std::string
   return testing::RunCommand(command, dir);
 }
 
-// A 20 x 10 map of germanium-like cF grains (two tiles of the map), written once for every test.
+// A 30 x 10 map of germanium-like cF grains (two tiles of the map), written once for every test.
 class MapRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     root_ = new std::string(testing::MakeScratchDir("map-run"));
     sim::MapSimulationOptions options;
-    options.columns = 20;
+    options.columns = 30;
     options.rows = 10;
     options.grains = 2;
     options.seed = 3;
@@ -110,7 +110,7 @@ TEST_F(MapRun, FindsTheTrueOrientationsAndGrainsTheSameWhateverTheWorkersAndShar
     if (row[9] == "cF" && MisorientationDegrees(expected, found, cubic) < 0.05) ++right;
   }
   EXPECT_GE(right, single * 99 / 100) << right << " of " << single;
-  EXPECT_GT(seeded, 150);
+  EXPECT_GT(seeded, 250);
   EXPECT_EQ(CsvRows(one + "/map_grains.csv").size(), 2u);
 
   if (testing::RunCommand("command -v rsvg-convert", ".").exitStatus != 0) GTEST_SKIP() << "no rsvg-convert";
@@ -129,12 +129,12 @@ TEST_F(MapRun, FaultsOfThePositionsEndTheMapBeforeItStarts) {
   const testing::ProcessResult bad = Map(dir, {"--batch", m + "/list.txt", "--map", "bad.csv"});
   EXPECT_EQ(bad.exitStatus, 2);
   EXPECT_NE(bad.output.find("bad.csv, line 3: x \"one\" is not a finite number."), std::string::npos) << bad.output;
-  const testing::ProcessResult grid = Map(dir, {"--batch", m + "/list.txt", "--grid", "20x11"});
+  const testing::ProcessResult grid = Map(dir, {"--batch", m + "/list.txt", "--grid", "30x11"});
   EXPECT_EQ(grid.exitStatus, 2);
-  EXPECT_NE(grid.output.find("The grid 20x11 has 220 points, but the list has 200 patterns."), std::string::npos)
+  EXPECT_NE(grid.output.find("The grid 30x11 has 330 points, but the list has 300 patterns."), std::string::npos)
       << grid.output;
   EXPECT_EQ(Map(dir, {"--map", "bad.csv", "x.kqt"}).exitStatus, 1);
-  EXPECT_EQ(Map(dir, {"--batch", m + "/list.txt", "--grid", "20x10", "--json"}).exitStatus, 1);
+  EXPECT_EQ(Map(dir, {"--batch", m + "/list.txt", "--grid", "30x10", "--json"}).exitStatus, 1);
   EXPECT_FALSE(testing::FileExists(dir + "/map_points.csv"));
 }
 

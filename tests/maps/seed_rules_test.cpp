@@ -11,40 +11,42 @@ namespace orv {
 namespace {
 
 TEST(SeedSchedule, PassesFollowTheDistanceFromTheCoarseGridOfEachTile) {
+  ASSERT_EQ(kMapTile, 24);
+  ASSERT_EQ(kCoarseStep, 8);
   EXPECT_EQ(PassOfCell(0, 0), 0);
-  EXPECT_EQ(PassOfCell(4, 8), 0);
+  EXPECT_EQ(PassOfCell(8, 16), 0);
   EXPECT_EQ(PassOfCell(1, 0), 1);
   EXPECT_EQ(PassOfCell(2, 2), 2);
-  EXPECT_EQ(PassOfCell(3, 4), 1);
-  EXPECT_EQ(PassOfCell(15, 0), 3);  // the last column of a tile is 3 from its last coarse column
-  EXPECT_EQ(PassOfCell(16, 16), 0);  // the next tile starts a coarse grid of its own
+  EXPECT_EQ(PassOfCell(3, 8), 3);
+  EXPECT_EQ(PassOfCell(4, 4), 4);
+  EXPECT_EQ(PassOfCell(5, 0), 3);   // nearer the next coarse column, 8
+  EXPECT_EQ(PassOfCell(23, 0), 7);  // the last column of a tile is 7 from its last coarse column
+  EXPECT_EQ(PassOfCell(24, 24), 0);  // the next tile starts a coarse grid of its own
 }
 
 TEST(SeedSchedule, SeedsComeFromEarlierPassesOfTheSameTileInAFixedOrder) {
-  const MapLayout layout = GridLayout(20, 20, 400);
+  const MapLayout layout = GridLayout(30, 30, 900);
   const auto at = [&](int column, int row) { return static_cast<std::size_t>(layout.At(column, row)); };
-  EXPECT_TRUE(SeedOrder(layout, at(4, 4)).empty());
+  EXPECT_TRUE(SeedOrder(layout, at(8, 8)).empty());
 
-  // (5, 5), pass 1: its one earlier neighbour (4, 4), then the tile's coarse points row by row.
-  const std::vector<std::size_t> seeds = SeedOrder(layout, at(5, 5));
-  ASSERT_GE(seeds.size(), 16u);
-  EXPECT_EQ(seeds[0], at(4, 4));
+  // (9, 9), pass 1: its one earlier neighbour (8, 8), then the tile's other coarse points row by row.
+  const std::vector<std::size_t> seeds = SeedOrder(layout, at(9, 9));
+  ASSERT_EQ(seeds.size(), 9u);
+  EXPECT_EQ(seeds[0], at(8, 8));
   EXPECT_EQ(seeds[1], at(0, 0));
-  EXPECT_EQ(seeds[2], at(4, 0));
-  EXPECT_EQ(std::count(seeds.begin(), seeds.end(), at(4, 4)), 1);
+  EXPECT_EQ(seeds[2], at(8, 0));
+  EXPECT_EQ(seeds[8], at(16, 16));
 
-  // (6, 5), pass 2: of its neighbours west (5, 5), east (7, 5), north-west (5, 4) and
-  // north-east (7, 4) are of pass 1; north (6, 4) is of pass 2 as well.
-  const std::vector<std::size_t> second = SeedOrder(layout, at(6, 5));
-  ASSERT_GE(second.size(), 5u);
-  EXPECT_EQ(second[0], at(5, 5));
-  EXPECT_EQ(second[1], at(7, 5));
-  EXPECT_EQ(second[2], at(5, 4));
-  EXPECT_EQ(second[3], at(7, 4));
-  EXPECT_EQ(second[4], at(0, 0));
+  // (10, 9), pass 2: of its neighbours west (9, 9) and north-west (9, 8) are of pass 1; north
+  // (10, 8) is of pass 2 as well, east (11, 9) of pass 3.
+  const std::vector<std::size_t> second = SeedOrder(layout, at(10, 9));
+  ASSERT_EQ(second.size(), 11u);
+  EXPECT_EQ(second[0], at(9, 9));
+  EXPECT_EQ(second[1], at(9, 8));
+  EXPECT_EQ(second[2], at(0, 0));
 
-  // (16, 1) lies in the next tile: (15, 1) is a neighbour but not of its tile.
-  for (std::size_t seed : SeedOrder(layout, at(16, 1))) EXPECT_GE(layout.points[seed].column, 16);
+  // (24, 1) lies in the next tile: (23, 1) is a neighbour but not of its tile.
+  for (std::size_t seed : SeedOrder(layout, at(24, 1))) EXPECT_GE(layout.points[seed].column, 24);
 
   // Every seed is of an earlier pass.
   for (std::size_t p = 0; p < layout.points.size(); ++p)
@@ -54,7 +56,7 @@ TEST(SeedSchedule, SeedsComeFromEarlierPassesOfTheSameTileInAFixedOrder) {
 }
 
 TEST(SeedSchedule, ShardsTakeWholeTilesAndTogetherEveryPoint) {
-  const MapLayout layout = GridLayout(40, 20, 800);
+  const MapLayout layout = GridLayout(60, 30, 1800);
   ASSERT_EQ(TileCount(layout), 6);
   std::vector<int> taken(layout.points.size(), 0);
   for (int shard = 0; shard < 4; ++shard)
@@ -62,8 +64,10 @@ TEST(SeedSchedule, ShardsTakeWholeTilesAndTogetherEveryPoint) {
       for (std::size_t p : pass) ++taken[p];
   EXPECT_TRUE(std::all_of(taken.begin(), taken.end(), [](int n) { return n == 1; }));
   const auto passes = PointsByPass(layout, {});
-  ASSERT_EQ(passes.size(), 4u);
-  EXPECT_EQ(passes[0].size(), 10u * 5u);  // coarse columns 0, 4, ..., 36 and rows 0, 4, ..., 16
+  ASSERT_EQ(passes.size(), 8u);
+  EXPECT_EQ(passes[0].size(), 8u * 4u);  // coarse columns 0, 8, ..., 56 and rows 0, 8, 16, 24
+  const auto shard = PointsByPass(layout, TilesOfShard(layout, 1, 4));  // tiles 1 and 5
+  EXPECT_EQ(shard[0].size(), 3u * 3u + 2u * 1u);
 }
 
 TEST(SeedAcceptance, ASeedIsTakenWhenItsSharesAreAsGoodAsAtTheSeedWithinTheMargin) {
