@@ -55,6 +55,7 @@ MapGrains JoinGrains(const MapLayout& layout, const std::vector<MapPointRecord>&
   MapGrains result;
   result.grainOf.assign(n, 0);
   result.misorientationToMean.assign(n, 0.0);
+  result.eulerInGrainSetting.assign(n, Vec3{});
   RotationCache rotations;
   Joiner joiner(n);
   auto tryJoin = [&](long a, long b) {
@@ -103,15 +104,19 @@ MapGrains JoinGrains(const MapLayout& layout, const std::vector<MapPointRecord>&
       const Mat3& u = records[static_cast<std::size_t>(member)].u;
       // The equivalent u S nearest the first point's orientation.
       Mat3 nearest = u;
+      bool turned = false;
       double smallest = RotationAngleDegrees(MultiplyMatrices(firstInverse, u));
       for (const Mat3& s : symmetry) {
-        const Mat3 turned = MultiplyMatrices(u, s);
-        const double angle = RotationAngleDegrees(MultiplyMatrices(firstInverse, turned));
+        const Mat3 candidate = MultiplyMatrices(u, s);
+        const double angle = RotationAngleDegrees(MultiplyMatrices(firstInverse, candidate));
         if (angle < smallest) {
           smallest = angle;
-          nearest = turned;
+          nearest = candidate;
+          turned = true;
         }
       }
+      result.eulerInGrainSetting[static_cast<std::size_t>(member)] =
+          turned ? BungeEulerAngles(nearest) : records[static_cast<std::size_t>(member)].eulerDegrees;
       for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c) sum[r][c] += nearest[r][c];
     }

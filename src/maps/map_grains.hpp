@@ -22,6 +22,10 @@ struct MapGrain {
 struct MapGrains {
   std::vector<int> grainOf;                 // by list position; 0 for a point that was not indexed
   std::vector<double> misorientationToMean;  // by list position, degrees; 0 where not indexed
+  // Bunge Euler angles of each point's orientation in the setting of its grain's first point (its
+  // U turned by the lattice rotation that brings it nearest that point's): one setting per grain
+  // even where two searched points of a grain chose different settings. By list position.
+  std::vector<Vec3> eulerInGrainSetting;
   std::vector<MapGrain> grains;             // grain n at index n - 1
 };
 

@@ -62,7 +62,9 @@ std::optional<std::pair<int, int>> ParseGridSize(const std::string& text) {
   const std::string left = text.substr(0, cross);
   const std::string right = text.substr(cross + 1);
   auto side = [](const std::string& digits) -> long {
-    if (digits.empty() || digits.size() > 6 || !std::all_of(digits.begin(), digits.end(), ::isdigit)) return -1;
+    if (digits.empty() || digits.size() > 6 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      return -1;
     return std::stol(digits);
   };
   const long columns = side(left);

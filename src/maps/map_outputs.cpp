@@ -190,7 +190,7 @@ void WriteMapSummary(const std::string& path, const MapResults& map) {
     const LatticeCell cell = MeasuredCell(r.conventionalBasis);
     for (double v : cell.lengths) line += "," + Fixed(v, 6);
     for (double v : cell.anglesInDegrees) line += "," + Fixed(v, 5);
-    for (double v : r.eulerDegrees) line += "," + Fixed(v, 5);
+    for (double v : map.grains.eulerInGrainSetting[p]) line += "," + Fixed(v, 5);
     line += "," + Fixed(map.grains.misorientationToMean[p], 5);
     if (r.strained) {
       for (double v : r.strain) line += "," + Scientific(v);

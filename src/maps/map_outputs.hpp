@@ -18,7 +18,8 @@ struct MapResults {
 };
 
 // The summary, one row per point in list order: file, x, y, column, row, grain, status,
-// indexed_by, seed, bravais, the conventional cell as measured, phi1, Phi, phi2, misorientation
+// indexed_by, seed, bravais, the conventional cell as measured, phi1, Phi, phi2 (in the setting of
+// the grain's first point), misorientation
 // to the grain's mean, the deviatoric strain e11 e22 e33 e23 e13 e12 and its equivalent (empty
 // without a reference cell), nh, nH, N, message.
 void WriteMapSummary(const std::string& path, const MapResults& map);

@@ -93,6 +93,11 @@ TEST(MapGrains, NeighboursJoinBelowTheThresholdUnderTheLatticesSymmetry) {
   EXPECT_LT(grains.misorientationToMean[1], 0.2);
   EXPECT_LT(grains.grains[0].largestMisorientation, 0.2);
   EXPECT_GT(grains.grains[0].largestMisorientation, 0.05);
+  // The point in the other setting is reported in the grain's: its Euler angles are its neighbours'.
+  EXPECT_NEAR(grains.eulerInGrainSetting[1][0], base[0] + 0.1, 1e-6);
+  EXPECT_NEAR(grains.eulerInGrainSetting[1][1], base[1], 1e-6);
+  EXPECT_NEAR(grains.eulerInGrainSetting[1][2], base[2], 1e-6);
+  EXPECT_EQ(grains.eulerInGrainSetting[2][0], records[2].eulerDegrees[0]);
   // A threshold below the step keeps only the columns, whose two points are alike.
   EXPECT_EQ(JoinGrains(layout, records, 0.05).grains.size(), 4u);
 }
