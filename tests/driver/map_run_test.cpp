@@ -136,6 +136,12 @@ TEST_F(MapRun, FaultsOfThePositionsEndTheMapBeforeItStarts) {
   EXPECT_EQ(Map(dir, {"--map", "bad.csv", "x.kqt"}).exitStatus, 1);
   EXPECT_EQ(Map(dir, {"--batch", m + "/list.txt", "--grid", "30x10", "--json"}).exitStatus, 1);
   EXPECT_FALSE(testing::FileExists(dir + "/map_points.csv"));
+
+  // A merge where no shard reported: every point is missing, and the exit status says so.
+  const testing::ProcessResult merge = Map(dir, {"--batch", m + "/list.txt", "--grid", "30x10", "--merge"});
+  EXPECT_EQ(merge.exitStatus, 1) << merge.output;
+  EXPECT_NE(merge.output.find("300 points, 300 missing"), std::string::npos) << merge.output;
+  EXPECT_NE(testing::ReadTextFile(dir + "/map_summary.csv").find(",failed,"), std::string::npos);
 }
 
 }  // namespace
