@@ -11,7 +11,6 @@ void MapCommandLine::AddTo(CLI::App& app, BatchOptions& options) {
   grainAngle_ = app.add_option("--grain-angle", options.grainAngle,
                                "In a map, neighbours closer than this many degrees in orientation are one grain (default 5)")
                     ->check(CLI::Range(0.001, 90.0));
-  force_ = app.get_option_no_throw("--force");
 }
 
 void MapCommandLine::Check(bool batchRequested, const RunOptions& run) const {
@@ -25,8 +24,6 @@ void MapCommandLine::Check(bool batchRequested, const RunOptions& run) const {
     throw CLI::ValidationError("--map and --grid", "give the positions one way: a file or a grid");
   if (run.json || run.svg)
     throw CLI::ValidationError("--json and --svg", "a map writes its own summary and pictures, not each pattern's");
-  if (force_ != nullptr && force_->count() > 0)
-    throw CLI::ValidationError("--force", "a map is always indexed whole");
 }
 
 }  // namespace orv

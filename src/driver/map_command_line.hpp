@@ -13,15 +13,13 @@ class MapCommandLine {
   // Adds --map, --grid and --grain-angle, filling `options` when parsed.
   void AddTo(CLI::App& app, BatchOptions& options);
   // After parsing: refuses map options without --batch, --map with --grid, and the per-pattern
-  // outputs and resumption that a map does not have (--json, --svg, --force), by throwing
-  // CLI::ValidationError.
+  // outputs that a map does not write (--json, --svg), by throwing CLI::ValidationError.
   void Check(bool batchRequested, const RunOptions& run) const;
 
  private:
   CLI::Option* map_ = nullptr;
   CLI::Option* grid_ = nullptr;
   CLI::Option* grainAngle_ = nullptr;
-  CLI::Option* force_ = nullptr;
 };
 
 }  // namespace orv

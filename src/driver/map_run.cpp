@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -130,6 +131,35 @@ int Merge(const std::vector<std::string>& files, const MapLayout& layout, double
   return missing + failed > 0 ? 1 : 0;
 }
 
+bool NotOlderThan(const std::string& output, const std::string& input) {
+  std::error_code error;
+  const auto made = fs::last_write_time(output, error);
+  if (error) return false;
+  const auto read = fs::last_write_time(input, error);
+  return !error && made >= read;
+}
+
+// The passes that an earlier, interrupted run of the same map finished: the longest run of passes
+// from pass 0 whose every point has a complete record (indexed or no solution) in the points file,
+// none of whose inputs is newer than that file. A point depends only on its pattern and on points
+// of earlier passes, so these records are what the map would compute again.
+std::size_t FinishedPasses(const std::string& pointsFile, const std::vector<std::vector<std::size_t>>& passes,
+                           const std::vector<std::string>& files, std::vector<std::optional<MapPointRecord>>& records) {
+  std::map<std::string, MapPointRecord> earlier;
+  ReadPointsFile(pointsFile, earlier);
+  std::size_t finished = 0;
+  for (const std::vector<std::size_t>& pass : passes) {
+    for (std::size_t position : pass) {
+      const auto found = earlier.find(files[position]);
+      if (found == earlier.end() || found->second.status == "failed" || !NotOlderThan(pointsFile, files[position]))
+        return finished;
+    }
+    for (std::size_t position : pass) records[position] = earlier[files[position]];
+    ++finished;
+  }
+  return finished;
+}
+
 }  // namespace
 
 std::string MapPointsFileName(const Shard& shard) {
@@ -169,10 +199,21 @@ int RunMap(const BatchOptions& options, std::ostream& console) {
     if (!SetReferenceBasis(context)) throw MapError("The reference cell is not a cell.");
 
     std::vector<std::optional<MapPointRecord>> records(list.files.size());
+    const std::size_t resumed =
+        options.force ? 0 : FinishedPasses(MapPointsFileName(shard), passes, list.files, records);
+    if (resumed > 0)
+      console << " Passes 0 to " << resumed - 1 << " were finished before; they are taken from "
+              << MapPointsFileName(shard) << '\n';
+    auto saveRecords = [&] {
+      std::vector<const MapPointRecord*> ours;
+      for (const auto& record : records)
+        if (record) ours.push_back(&*record);
+      WritePointsFile(MapPointsFileName(shard), ours);
+    };
     std::size_t seeded = 0;
     std::size_t searched = 0;
     std::size_t failed = 0;
-    for (std::size_t p = 0; p < passes.size(); ++p) {
+    for (std::size_t p = resumed; p < passes.size(); ++p) {
       const std::vector<std::size_t>& pass = passes[p];
       const std::size_t chunk = std::clamp<std::size_t>(pass.size() / (static_cast<std::size_t>(workers) * 4), 1,
                                                         kLargestChunk);
@@ -215,14 +256,13 @@ int RunMap(const BatchOptions& options, std::ostream& console) {
         }
       }
       seeded += passSeeded;
+      // Saved after every pass, so that an interrupted map resumes from the pass it was in.
+      saveRecords();
       console << " Pass " << p << ": " << pass.size() << " points, " << passSeeded << " seeded\n" << std::flush;
     }
     console << " " << seeded << " points seeded, " << searched << " searched, " << failed << " failed\n";
 
-    std::vector<const MapPointRecord*> ours;
-    for (const auto& record : records)
-      if (record) ours.push_back(&*record);
-    WritePointsFile(MapPointsFileName(shard), ours);
+    saveRecords();
     console << " Points saved in file : " << MapPointsFileName(shard) << '\n';
     if (shard.count <= 1) {
       std::vector<MapPointRecord> all;

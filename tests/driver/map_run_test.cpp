@@ -91,6 +91,26 @@ TEST_F(MapRun, FindsTheTrueOrientationsAndGrainsTheSameWhateverTheWorkersAndShar
     EXPECT_EQ(testing::ReadTextFile(shards + "/" + name), expected) << name << " from 2 shards";
   }
 
+  // An interrupted map resumes from the pass it was in: with the points of the last pass (column
+  // 23, the last of the first tile) lost, a run again computes only those and writes the same files.
+  {
+    std::istringstream points(testing::ReadTextFile(one + "/map_points.csv"));
+    std::string kept;
+    std::string line;
+    while (std::getline(points, line))
+      if (line.find("_0023.kqt,") == std::string::npos) kept += line + "\n";
+    testing::WriteTextFile(one + "/map_points.csv", kept);
+    const std::string summary = testing::ReadTextFile(one + "/map_summary.csv");
+    const testing::ProcessResult resumed = Map(one, with({"--workers", "2"}));
+    ASSERT_EQ(resumed.exitStatus, 0) << resumed.output;
+    EXPECT_NE(resumed.output.find("were finished before"), std::string::npos) << resumed.output;
+    EXPECT_NE(resumed.output.find("Passes 0 to 6 were finished before"), std::string::npos) << resumed.output;
+    EXPECT_EQ(resumed.output.find("Pass 6:"), std::string::npos) << resumed.output;
+    EXPECT_NE(resumed.output.find("Pass 7: 10 points"), std::string::npos) << resumed.output;
+    EXPECT_EQ(testing::ReadTextFile(one + "/map_summary.csv"), summary);
+    EXPECT_EQ(testing::ReadTextFile(one + "/map_points.csv"), testing::ReadTextFile(two + "/map_points.csv"));
+  }
+
   // Against the truth: the lattice and the orientation (within 0.05 degree under the cubic
   // rotations) of every point that holds one grain's spots, and the two grains.
   std::map<std::string, std::vector<std::string>> truth;
