@@ -38,7 +38,7 @@ int MergeShardSummaries(const std::vector<std::string>& files, std::ostream& con
       continue;
     }
     bool foreign = false;
-    shardRows[static_cast<std::size_t>(index)] = ReadSummaryRows(found->second, foreign);
+    shardRows[static_cast<std::size_t>(index)] = ReadSummaryRows(found->second, foreign, "");
     if (foreign) console << " " << found->second << " is not a batch summary; left out.\n";
   }
 

@@ -16,6 +16,7 @@
 #include "driver/map_run.hpp"
 #include "reports/results_file.hpp"
 #include "reports/json_results.hpp"
+#include "reports/spot_table.hpp"
 #include "reports/svg_pattern.hpp"
 
 namespace orv {
@@ -85,6 +86,8 @@ bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>&
   if (!row || !row->Complete()) return false;
   if (!NotOlderThan(ResultsFileName(file), file)) return false;
   if (run.svg && !NotOlderThan(PictureFileName(file), file)) return false;
+  // The spot table is written for a pattern with a solution.
+  if (run.orientation && row->status == "indexed" && !NotOlderThan(SpotTableFileName(file), file)) return false;
   return !run.json || NotOlderThan(JsonResultsFileName(file), file);
 }
 
@@ -101,7 +104,10 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
     const std::vector<std::size_t> positions = PositionsOfShard(list.files.size(), shard);
     const std::string summaryName = SummaryFileName(shard);
     bool foreign = false;
-    const auto previous = options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign);
+    // A summary of the other layout (with or without the orientation columns) is replaced.
+    const std::string& header = options.run.orientation ? SummaryHeaderWithOrientation() : SummaryHeader();
+    const auto previous =
+        options.force ? std::map<std::string, SummaryRow>{} : ReadSummaryRows(summaryName, foreign, header);
     if (foreign) console << " " << summaryName << " has another header than a batch summary of this program; it is replaced.\n";
 
     // Rows by list position; complete ones are kept from the earlier batch.
@@ -122,7 +128,7 @@ int RunBatch(const BatchOptions& options, std::ostream& console) {
       }
     }
 
-    SummaryJournal journal(summaryName, options.force || foreign);
+    SummaryJournal journal(summaryName, options.force || foreign, header);
     const int workers = std::max(1, std::min(options.workers > 0 ? options.workers : UsableCores(),
                                              static_cast<int>(std::max<std::size_t>(todo.size(), 1))));
     std::string scope = std::to_string(positions.size()) + (positions.size() == 1 ? " pattern" : " patterns");

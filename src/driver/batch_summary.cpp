@@ -22,6 +22,7 @@ constexpr std::size_t kResultFields = 18;
 constexpr std::size_t kConventional = 8;
 constexpr std::size_t kCounts = 14;
 constexpr std::size_t kColumns = 4 + kResultFields;
+constexpr std::size_t kOrientationColumns = 10;
 
 std::string Fixed(double value, int decimals) {
   char text[64];
@@ -74,6 +75,12 @@ const std::string& SummaryHeader() {
   return header;
 }
 
+const std::string& SummaryHeaderWithOrientation() {
+  static const std::string header = SummaryHeader() +
+      ",phi1,Phi,phi2,strain_xx,strain_yy,strain_zz,strain_yz,strain_xz,strain_xy,strain_von_mises";
+  return header;
+}
+
 std::string SummaryFileName(const Shard& shard) {
   if (shard.count <= 1) return "batch_summary.csv";
   return "batch_summary.shard-" + std::to_string(shard.index) + "-of-" + std::to_string(shard.count) + ".csv";
@@ -85,6 +92,7 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
   row.seconds = Fixed(seconds, 3);
   row.fields.assign(kResultFields, std::string());
   row.fields[kCounts + 2] = std::to_string(summary.numberOfReflections);
+  if (summary.orientationColumns) row.orientation.assign(kOrientationColumns, std::string());
   if (summary.numberOfSolutions <= 0) {
     row.status = "no_solution";
     return row;
@@ -105,6 +113,13 @@ SummaryRow RowOfRun(const std::string& file, const RunSummary& summary, double s
   row.fields[kCounts] = std::to_string(summary.nh);
   row.fields[kCounts + 1] = std::to_string(summary.nH);
   row.fields[kCounts + 3] = Fixed(summary.quality, 5);
+  if (summary.orientationColumns) {
+    row.orientation.assign(kOrientationColumns, std::string());
+    if (summary.oriented)
+      for (std::size_t k = 0; k < 3; ++k) row.orientation[k] = Fixed(summary.eulerDegrees[k], 4);
+    if (summary.strained)
+      for (std::size_t k = 0; k < 7; ++k) row.orientation[3 + k] = Fixed(summary.strain[k], 7);
+  }
   return row;
 }
 
@@ -118,25 +133,31 @@ SummaryRow FailedRow(const std::string& file, const std::string& message, double
   return row;
 }
 
-std::string FormatRow(const SummaryRow& row) {
+std::string FormatRow(const SummaryRow& row, bool orientationColumns) {
   std::string line = Quoted(row.file) + "," + Quoted(row.status);
   for (const std::string& field : row.fields) line += "," + Quoted(field);
-  return line + "," + Quoted(row.seconds) + "," + Quoted(row.message);
+  line += "," + Quoted(row.seconds) + "," + Quoted(row.message);
+  for (const std::string& field : row.orientation) line += "," + Quoted(field);
+  if (orientationColumns && row.orientation.empty()) line += std::string(kOrientationColumns, ',');
+  return line;
 }
 
 std::optional<SummaryRow> ParseRow(const std::string& line) {
   const auto fields = SplitCsv(line);
-  if (!fields || fields->size() != kColumns || (*fields)[0].empty()) return std::nullopt;
+  if (!fields || (fields->size() != kColumns && fields->size() != kColumns + kOrientationColumns) ||
+      (*fields)[0].empty())
+    return std::nullopt;
   SummaryRow row;
   row.file = (*fields)[0];
   row.status = (*fields)[1];
   row.fields.assign(fields->begin() + 2, fields->begin() + 2 + kResultFields);
   row.seconds = (*fields)[kColumns - 2];
   row.message = (*fields)[kColumns - 1];
+  row.orientation.assign(fields->begin() + kColumns, fields->end());
   return row;
 }
 
-std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign) {
+std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool& foreign, const std::string& header) {
   foreign = false;
   std::map<std::string, SummaryRow> rows;
   std::ifstream in(path, std::ios::binary);
@@ -150,7 +171,8 @@ std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool&
     const std::string line = all.substr(start, end - start);
     if (first) {
       first = false;
-      if (line != SummaryHeader()) {
+      const bool known = header.empty() ? line == SummaryHeader() || line == SummaryHeaderWithOrientation() : line == header;
+      if (!known) {
         foreign = true;
         return {};
       }
@@ -162,7 +184,8 @@ std::map<std::string, SummaryRow> ReadSummaryRows(const std::string& path, bool&
   return rows;
 }
 
-SummaryJournal::SummaryJournal(const std::string& path, bool fresh) : path_(path) {
+SummaryJournal::SummaryJournal(const std::string& path, bool fresh, const std::string& header)
+    : path_(path), orientationColumns_(header == SummaryHeaderWithOrientation()) {
   std::error_code error;
   const bool exists = std::filesystem::exists(path, error);
   bool writeHeader = fresh || !exists;
@@ -182,14 +205,14 @@ SummaryJournal::SummaryJournal(const std::string& path, bool fresh) : path_(path
   }
   descriptor_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | (writeHeader ? O_TRUNC : 0), 0644);
   if (descriptor_ < 0) throw BatchError("Cannot write " + path + ".");
-  if (writeHeader) WriteWhole(SummaryHeader() + "\n");
+  if (writeHeader) WriteWhole(header + "\n");
 }
 
 SummaryJournal::~SummaryJournal() {
   if (descriptor_ >= 0) ::close(descriptor_);
 }
 
-void SummaryJournal::Append(const SummaryRow& row) { WriteWhole(FormatRow(row) + "\n"); }
+void SummaryJournal::Append(const SummaryRow& row) { WriteWhole(FormatRow(row, orientationColumns_) + "\n"); }
 
 void SummaryJournal::WriteWhole(const std::string& text) {
   std::size_t written = 0;
@@ -205,8 +228,10 @@ void WriteSummary(const std::string& path, const std::vector<SummaryRow>& rows) 
   try {
     TextFile file;  // takes the old summary's place only once it is complete
     file.Open(path);
-    file.WriteLine(SummaryHeader());
-    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row));
+    bool orientationColumns = false;
+    for (const SummaryRow& row : rows) orientationColumns = orientationColumns || !row.orientation.empty();
+    file.WriteLine(orientationColumns ? SummaryHeaderWithOrientation() : SummaryHeader());
+    for (const SummaryRow& row : rows) file.WriteLine(FormatRow(row, orientationColumns));
     file.Close();
   } catch (const OutputFileError&) {
     throw BatchError("Cannot write " + path + ".");

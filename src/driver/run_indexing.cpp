@@ -5,6 +5,7 @@
 
 #include "driver/progress_display.hpp"
 #include "driver/run_timing.hpp"
+#include "driver/orientation_summary.hpp"
 #include "input/input_reader.hpp"
 #include "reports/json_results.hpp"
 #include "reports/lattice_summary.hpp"
@@ -97,7 +98,9 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     run->log.WriteLine(CpuTimeLine(cpuSeconds, 13, 2));
     run->log.Close();
   }
-  return SummarizeRun(run->parameters, run->directions, run->store, lattices);
+  RunSummary summary = SummarizeRun(run->parameters, run->directions, run->store, lattices);
+  if (options.orientation) AddOrientationToSummary(orientations, summary);
+  return summary;
 }
 
 }  // namespace orv

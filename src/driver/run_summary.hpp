@@ -1,6 +1,7 @@
 // What one run found, in brief: solution 1's cell, its counts and its quality, for tables of runs.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "geometry/vector_matrix.hpp"
@@ -22,6 +23,12 @@ struct RunSummary {
   int nh = 0;                 // spots within the tolerance
   int nH = 0;                 // spots within half of it
   double quality = 0.0;       // the results file's quality figure, relative to N
+  // With --orientation the batch summary has orientation columns (empty where nothing is known).
+  bool orientationColumns = false;
+  bool oriented = false;       // solution 1's orientation is known
+  Vec3 eulerDegrees{};         // its Bunge Euler angles
+  bool strained = false;       // its strain against the reference cell is known
+  std::array<double, 7> strain{};  // deviatoric xx yy zz yz xz xy in the frame of the directions, von Mises
 };
 
 // The summary of a run whose solutions are ranked as the results file shows them.

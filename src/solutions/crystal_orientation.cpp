@@ -43,7 +43,7 @@ bool OrientSolution(const Mat3& directBasis, const LatticeSymmetry& symmetry, Cr
   if (!BusingLevyB(metric, result.b)) return false;
   Mat3 crystalBasis{};
   if (!DirectBasisInCrystalFrame(result.b, crystalBasis)) return false;
-  result.latticeRotations = ProperLatticeRotations(metric);
+  result.latticeRotations = RotationsKeepingLattice(ProperLatticeRotations(metric), symmetry.toConventional);
   result.crystalRotations = CartesianRotations(result.latticeRotations, crystalBasis);
 
   bool found = false;

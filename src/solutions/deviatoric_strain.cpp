@@ -250,4 +250,30 @@ DeviatoricStrain MeasureDeviatoricStrain(const Mat3& directBasis, const CrystalO
   return result;
 }
 
+CrystalOrientation OrientationOfReference(const CrystalOrientation& orientation, const DeviatoricStrain& strain,
+                                          const ReferenceCell& reference) {
+  CrystalOrientation result = orientation;
+  const Mat3 conventional = ApplyIntegerMatrix(strain.fromDirectBasis, strain.fittedBasis);
+  const Mat3 metric = MetricOfCellParameters(reference.lengths, reference.anglesInDegrees);
+  Mat3 b{};
+  Mat3 crystalBasis{};
+  Mat3 reciprocal{};
+  if (!BusingLevyB(metric, b) || !DirectBasisInCrystalFrame(b, crystalBasis) ||
+      InverseTranspose(conventional, reciprocal, kBasisSingularity) != kStatusSuccess)
+    return result;
+  // Lengths of the reference times this factor are lengths at the pattern's volume.
+  const double scale = std::cbrt(std::fabs(Determinant(conventional)) / std::fabs(Determinant(crystalBasis)));
+  if (!std::isfinite(scale) || !(scale > 0.0)) return result;
+  result.fromDirectBasis = strain.fromDirectBasis;
+  result.conventionalBasis = conventional;
+  result.cell = CellOfMetric(ScaleMatrix(metric, scale * scale));
+  result.b = ScaleMatrix(b, 1.0 / scale);
+  result.ub = UBOfReciprocalRows(reciprocal);
+  result.u = strain.tensors.rotation;
+  result.eulerDegrees = BungeEulerAngles(result.u);
+  result.latticeRotations = RotationsKeepingLattice(ProperLatticeRotations(metric), strain.fromDirectBasis);
+  result.crystalRotations = CartesianRotations(result.latticeRotations, crystalBasis);
+  return result;
+}
+
 }  // namespace orv

@@ -67,4 +67,12 @@ DeviatoricStrain MeasureDeviatoricStrain(const Mat3& directBasis, const CrystalO
                                          const ReferenceCell& reference, const LatticeTolerance& tolerance,
                                          const RunParameters& parameters, const DirectionStore& directions);
 
+// The orientation of a solution once its strain against the reference is known: the setting that
+// matches the reference, the reference cell brought to the pattern's volume as the cell, its B, and
+// as U the rotation R of F = R S, which B and the measured UB give as UB B^-1 = R S^-1. Without a
+// reference U turns B of the measured cell onto UB; with one, a strain of the cell's shape no
+// longer turns the crystal frame (for a monoclinic cell the two differ by the order of the strain).
+CrystalOrientation OrientationOfReference(const CrystalOrientation& orientation, const DeviatoricStrain& strain,
+                                          const ReferenceCell& reference);
+
 }  // namespace orv

@@ -56,6 +56,26 @@ std::vector<IntMat3> ProperLatticeRotations(const Mat3& metric) {
   return rotations;
 }
 
+std::vector<IntMat3> RotationsKeepingLattice(const std::vector<IntMat3>& rotations, const IntMat3& toConventional) {
+  Mat3 t{};
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) t[r][c] = toConventional[r][c];
+  Mat3 inverse{};
+  if (InvertMatrix(t, inverse, kBasisSingularity) != kStatusSuccess) return rotations;
+  std::vector<IntMat3> kept;
+  for (const IntMat3& w : rotations) {
+    Mat3 real{};
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) real[r][c] = w[r][c];
+    const Mat3 primitive = MultiplyMatrices(inverse, MultiplyMatrices(real, t));
+    bool integral = true;
+    for (const Vec3& row : primitive)
+      for (double v : row) integral = integral && std::fabs(v - std::round(v)) <= 1e-6;
+    if (integral) kept.push_back(w);
+  }
+  return kept;
+}
+
 std::vector<Mat3> CartesianRotations(const std::vector<IntMat3>& rotations, const Mat3& basis) {
   // Rows: W A = A S^T, so S = (A^-1 W A)^T.
   std::vector<Mat3> cartesian;

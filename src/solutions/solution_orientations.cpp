@@ -19,9 +19,11 @@ SolutionOrientations OrientSolutions(const SolutionStore& store, const SolutionL
     const Mat3 fitted = LeastSquaresBasis(store(static_cast<int>(i) + 1).SolutionBasis, parameters, directions);
     result.oriented[i] = OrientSolution(fitted, lattices.symmetry[i], result.orientation[i]);
   }
-  if (reference && n > 0 && result.oriented[0])
+  if (reference && n > 0 && result.oriented[0]) {
     result.strain = MeasureDeviatoricStrain(store(1).SolutionBasis, result.orientation[0], *reference,
                                             lattices.tolerance, parameters, directions);
+    result.orientation[0] = OrientationOfReference(result.orientation[0], *result.strain, *reference);
+  }
   return result;
 }
 

@@ -24,7 +24,8 @@ struct SolutionOrientations {
 
 // Orients solutions 1..NumberOfSolutions, each from the least-squares basis of the directions it
 // indexes (LeastSquaresBasis), and with a reference measures the strain of solution 1
-// (throws ReferenceCellMismatch when the reference does not describe its lattice).
+// (throws ReferenceCellMismatch when the reference does not describe its lattice); solution 1's
+// orientation is then that of the reference cell (OrientationOfReference).
 SolutionOrientations OrientSolutions(const SolutionStore& store, const SolutionLattices& lattices,
                                      const std::optional<ReferenceCell>& reference, const RunParameters& parameters,
                                      const DirectionStore& directions);

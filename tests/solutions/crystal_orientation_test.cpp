@@ -85,6 +85,20 @@ TEST(OrientSolution, GivesTheHexagonalAndMonoclinicCellsInTheirStandardSettings)
   ExpectMatrixNear(MultiplyMatrices(m.u, TransposeMatrix(m.u)), Mat3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}, 1e-12);
 }
 
+TEST(OrientSolution, KeepsOnlyTheRotationsOfARhombohedralLatticeOnItsHexagonalCell) {
+  Mat3 b{};
+  Mat3 hexagonal{};
+  ASSERT_TRUE(BusingLevyB(MetricOfCellParameters({4.99, 4.99, 17.06}, {90, 90, 120}), b));
+  ASSERT_TRUE(DirectBasisInCrystalFrame(b, hexagonal));
+  // Obverse setting: the primitive vectors (2/3, 1/3, 1/3), (-1/3, 1/3, 1/3), (-1/3, -2/3, 1/3).
+  const Mat3 toPrimitive = {{{2.0 / 3, 1.0 / 3, 1.0 / 3}, {-1.0 / 3, 1.0 / 3, 1.0 / 3}, {-1.0 / 3, -2.0 / 3, 1.0 / 3}}};
+  const Mat3 u0 = RotationFromBungeEulerAngles({4.0, 3.0, 2.0});
+  const CrystalOrientation r = Orient(Turned(MultiplyMatrices(toPrimitive, hexagonal), u0));
+  EXPECT_EQ(r.type, BravaisType::hR);
+  EXPECT_EQ(r.latticeRotations.size(), 6u);
+  ExpectMatrixNear(r.u, u0, 1e-9);
+}
+
 TEST(OrientSolution, PicksTheEquivalentOrientationOfSmallestAngleTheSameForNeighbours) {
   const Mat3 u1 = RotationFromBungeEulerAngles({200.0, 100.0, 300.0});
   const CrystalOrientation o = Orient(FaceCentredBasis(5.6575, u1));

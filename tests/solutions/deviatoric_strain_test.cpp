@@ -159,6 +159,34 @@ TEST(MeasureDeviatoricStrain, RefusesAReferenceOfAnotherTypeOrShapeAndSaysHow) {
   EXPECT_NE(angle.find("differs by"), std::string::npos) << angle;
 }
 
+TEST(OrientationOfReference, KeepsAShearedMonoclinicCellFromTurningTheFrame) {
+  // A monoclinic lattice (b unique) strained with a shear in the a-c plane, whose beta changes.
+  const Mat3 u = RotationFromBungeEulerAngles({10.0, 20.0, 30.0});
+  const Mat3 reference = CrystalBasis({5.2, 6.4, 7.5}, {90, 103, 90});
+  const Mat3 shear = {{{1e-3, 0.0, 3e-3}, {0.0, -1e-3, 0.0}, {3e-3, 0.0, 0.0}}};
+  const Mat3 strained = StrainedRows(reference, shear, u, 1.0);
+  const testing::LatticePattern pattern = testing::BuildLatticePattern(strained, 60, 60.0);
+  RunParameters parameters;
+  DirectionStore directions;
+  testing::LoadPattern(pattern, parameters, directions);
+  parameters.AngularDeviationCriterion = 0.3 * kDegreesToRadians;
+  const LatticeTolerance tolerance = LatticeToleranceForAngularCriterion(parameters.AngularDeviationCriterion);
+  LatticeSymmetry symmetry;
+  CrystalOrientation measured;
+  ASSERT_TRUE(AnalyseLatticeSymmetry(strained, tolerance, symmetry));
+  ASSERT_EQ(symmetry.type, BravaisType::mP);
+  ASSERT_TRUE(OrientSolution(strained, symmetry, measured));
+  const ReferenceCell cell{{5.2, 6.4, 7.5}, {90, 103, 90}};
+  const DeviatoricStrain strain = MeasureDeviatoricStrain(strained, measured, cell, tolerance, parameters, directions);
+  const CrystalOrientation oriented = OrientationOfReference(measured, strain, cell);
+  // The two monoclinic settings differ by the two-fold rotation about b.
+  const std::vector<Mat3> twofold = {Mat3{{{-1, 0, 0}, {0, 1, 0}, {0, 0, -1}}}};
+  EXPECT_LT(MisorientationDegrees(oriented.u, u, twofold), 1e-7);
+  EXPECT_GT(MisorientationDegrees(measured.u, u, twofold), 0.05);  // B of the sheared cell turns U
+  ExpectMatrixNear(strain.tensors.crystal, ExpectedDeviatoric(shear), 1e-9);
+  EXPECT_NEAR(oriented.cell.anglesInDegrees[1], 103.0, 1e-9);
+}
+
 TEST(ParseReferenceCell, ReadsSixNumbersAndSaysWhatIsWrong) {
   std::string why;
   const auto cell = ParseReferenceCell("5.6575,5.6575, 5.6575,90,90,90", why);
