@@ -7,6 +7,7 @@
 
 #include "geometry/constants.hpp"
 #include "geometry/crystal_frame.hpp"
+#include "geometry/rotation.hpp"
 #include "input/input_reader.hpp"
 #include "maps/grain_setting.hpp"
 #include "maps/seed_acceptance.hpp"
@@ -71,10 +72,16 @@ bool TrySeed(const MapSeed& seed, PointState& state, const MapIndexingContext& c
   TakeOrientation(orientation, record);
   // The strain in the seed's matching setting, of the same least-squares basis that
   // MeasureDeviatoricStrain would fit; the seed's point checked the reference against the lattice.
+  // As for a searched point, the orientation is then that of the reference cell: U is the rotation
+  // R of F = R S.
   StrainTensors tensors;
   if (context.reference && from.strained &&
-      StrainOfBasis(ApplyIntegerMatrix(from.strainSetting, fitted), context.referenceBasis, tensors))
+      StrainOfBasis(ApplyIntegerMatrix(from.strainSetting, fitted), context.referenceBasis, tensors)) {
     TakeStrain(tensors, from.strainSetting, record);
+    record.conventionalBasis = ApplyIntegerMatrix(from.strainSetting, fitted);
+    record.u = tensors.rotation;
+    record.eulerDegrees = BungeEulerAngles(record.u);
+  }
   return true;
 }
 

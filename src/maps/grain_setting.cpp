@@ -8,12 +8,12 @@
 
 namespace orv {
 
-std::vector<Mat3> CrystalRotationsOfCell(const LatticeCell& cell) {
+std::vector<Mat3> CrystalRotationsOfCell(const LatticeCell& cell, const IntMat3& toConventional) {
   const Mat3 metric = MetricOfCellParameters(cell.lengths, cell.anglesInDegrees);
   Mat3 b{};
   Mat3 crystalBasis{};
   if (!BusingLevyB(metric, b) || !DirectBasisInCrystalFrame(b, crystalBasis)) return {};
-  return CartesianRotations(ProperLatticeRotations(metric), crystalBasis);
+  return CartesianRotations(RotationsKeepingLattice(ProperLatticeRotations(metric), toConventional), crystalBasis);
 }
 
 bool OrientInSetting(const Mat3& directBasis, BravaisType type, const LatticeCell& settingCell,
@@ -27,7 +27,7 @@ bool OrientInSetting(const Mat3& directBasis, BravaisType type, const LatticeCel
   if (!BusingLevyB(metric, result.b)) return false;
   Mat3 crystalBasis{};
   if (!DirectBasisInCrystalFrame(result.b, crystalBasis)) return false;
-  result.latticeRotations = ProperLatticeRotations(metric);
+  result.latticeRotations = RotationsKeepingLattice(ProperLatticeRotations(metric), toConventional);
   result.crystalRotations = CartesianRotations(result.latticeRotations, crystalBasis);
   Mat3 reciprocal{};
   if (InverseTranspose(conventional, reciprocal, kBasisSingularity) != kStatusSuccess) return false;

@@ -9,9 +9,10 @@
 
 namespace orv {
 
-// The lattice's rotations in the crystal frame of a conventional cell of the type (the identity
-// first), as OrientSolution finds them; empty when the cell has no crystal frame.
-std::vector<Mat3> CrystalRotationsOfCell(const LatticeCell& cell);
+// The lattice's rotations in the crystal frame of a conventional cell (the identity first), those
+// that keep the lattice whose conventional basis is toConventional * (a primitive basis), as
+// OrientSolution finds them; empty when the cell has no crystal frame.
+std::vector<Mat3> CrystalRotationsOfCell(const LatticeCell& cell, const IntMat3& toConventional);
 
 // The orientation of `directBasis` (rows, frame of the directions) with the conventional basis
 // toConventional * directBasis, against the B of `settingCell`: what OrientSolution gives, but

@@ -37,8 +37,11 @@ class RotationCache {
     std::vector<double> key;
     for (double v : record.settingCell.lengths) key.push_back(v);
     for (double v : record.settingCell.anglesInDegrees) key.push_back(v);
+    for (const auto& row : record.toConventional)
+      for (int v : row) key.push_back(v);
     auto found = cache_.find(key);
-    if (found == cache_.end()) found = cache_.emplace(key, CrystalRotationsOfCell(record.settingCell)).first;
+    if (found == cache_.end())
+      found = cache_.emplace(key, CrystalRotationsOfCell(record.settingCell, record.toConventional)).first;
     return found->second;
   }
 

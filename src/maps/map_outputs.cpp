@@ -242,9 +242,14 @@ void WriteOrientationPicture(const std::string& path, const MapResults& map) {
     std::vector<double> key = {static_cast<double>(r.type)};
     for (double v : r.settingCell.lengths) key.push_back(v);
     for (double v : r.settingCell.anglesInDegrees) key.push_back(v);
+    for (const auto& row : r.toConventional)
+      for (int v : row) key.push_back(v);
     auto found = keys.find(key);
     if (found == keys.end())
-      found = keys.emplace(key, std::make_pair(KeyCornerDirections(r.type, r.settingCell), CrystalRotationsOfCell(r.settingCell))).first;
+      found = keys
+                  .emplace(key, std::make_pair(KeyCornerDirections(r.type, r.settingCell),
+                                               CrystalRotationsOfCell(r.settingCell, r.toConventional)))
+                  .first;
     colours[p] = HexColour(OrientationColour(r.u, sampleZ, found->second.first, found->second.second));
   }
   DrawCells(svg, map, at, colours);

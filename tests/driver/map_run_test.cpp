@@ -115,7 +115,7 @@ TEST_F(MapRun, FindsTheTrueOrientationsAndGrainsTheSameWhateverTheWorkersAndShar
   // rotations) of every point that holds one grain's spots, and the two grains.
   std::map<std::string, std::vector<std::string>> truth;
   for (const auto& row : CsvRows(m + "/map_truth.csv")) truth[row[0]] = row;
-  const std::vector<Mat3> cubic = CrystalRotationsOfCell(LatticeCell{Vec3{1, 1, 1}, Vec3{90, 90, 90}});
+  const std::vector<Mat3> cubic = CrystalRotationsOfCell(LatticeCell{Vec3{1, 1, 1}, Vec3{90, 90, 90}}, IntMat3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
   int single = 0;
   int right = 0;
   int seeded = 0;

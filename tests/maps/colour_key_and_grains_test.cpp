@@ -13,9 +13,10 @@ namespace {
 
 const LatticeCell kCubic{Vec3{5.0, 5.0, 5.0}, Vec3{90.0, 90.0, 90.0}};
 const Mat3 kIdentity{{{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}}};
+const IntMat3 kPrimitive{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 
 Rgb CubicColour(const Vec3& direction) {
-  return KeyColour(direction, KeyCornerDirections(BravaisType::cF, kCubic), CrystalRotationsOfCell(kCubic));
+  return KeyColour(direction, KeyCornerDirections(BravaisType::cF, kCubic), CrystalRotationsOfCell(kCubic, kPrimitive));
 }
 
 void ExpectColour(const Rgb& colour, double red, double green, double blue, const char* what) {
@@ -25,7 +26,7 @@ void ExpectColour(const Rgb& colour, double red, double green, double blue, cons
 }
 
 TEST(ColourKey, CubicCornersAndTheirEquivalentsTakeRedGreenAndBlue) {
-  ASSERT_EQ(CrystalRotationsOfCell(kCubic).size(), 24u);
+  ASSERT_EQ(CrystalRotationsOfCell(kCubic, kPrimitive).size(), 24u);
   ExpectColour(CubicColour({0.0, 0.0, 1.0}), 1, 0, 0, "001");
   ExpectColour(CubicColour({1.0, 0.0, 0.0}), 1, 0, 0, "100 is a 001");
   ExpectColour(CubicColour({0.0, -1.0, 0.0}), 1, 0, 0, "0-10 is a 001");
@@ -43,7 +44,7 @@ TEST(ColourKey, CubicCornersAndTheirEquivalentsTakeRedGreenAndBlue) {
 
 TEST(ColourKey, TheSampleDirectionIsSeenInTheCrystal) {
   const std::array<Vec3, 3> corners = KeyCornerDirections(BravaisType::cP, kCubic);
-  const std::vector<Mat3> rotations = CrystalRotationsOfCell(kCubic);
+  const std::vector<Mat3> rotations = CrystalRotationsOfCell(kCubic, kPrimitive);
   const Vec3 z{0.0, 0.0, 1.0};
   ExpectColour(OrientationColour(kIdentity, z, corners, rotations), 1, 0, 0, "U = I: z along 001");
   // Turned 45 degrees about x, the sample z lies along the crystal's 0-11 (a 101).
@@ -52,8 +53,10 @@ TEST(ColourKey, TheSampleDirectionIsSeenInTheCrystal) {
   // Hexagonal: the c axis is red, a is green.
   const LatticeCell hexagonal{Vec3{3.0, 3.0, 5.0}, Vec3{90.0, 90.0, 120.0}};
   const auto hexCorners = KeyCornerDirections(BravaisType::hP, hexagonal);
-  const auto hexRotations = CrystalRotationsOfCell(hexagonal);
+  const auto hexRotations = CrystalRotationsOfCell(hexagonal, kPrimitive);
   ASSERT_EQ(hexRotations.size(), 12u);
+  // A rhombohedral lattice on hexagonal axes (obverse) keeps 6 of them.
+  EXPECT_EQ(CrystalRotationsOfCell(hexagonal, IntMat3{{{1, -1, 0}, {0, 1, -1}, {1, 1, 1}}}).size(), 6u);
   ExpectColour(KeyColour({0.0, 0.0, 1.0}, hexCorners, hexRotations), 1, 0, 0, "hexagonal 001");
   ExpectColour(KeyColour(hexCorners[1], hexCorners, hexRotations), 0, 1, 0, "hexagonal 100");
   ExpectColour(KeyColour(hexCorners[2], hexCorners, hexRotations), 0, 0, 1, "hexagonal 210");
@@ -64,6 +67,7 @@ MapPointRecord CubicPoint(const Mat3& u) {
   r.status = "indexed";
   r.type = BravaisType::cF;
   r.settingCell = kCubic;
+  r.toConventional = kPrimitive;
   r.u = u;
   r.eulerDegrees = BungeEulerAngles(u);
   return r;
