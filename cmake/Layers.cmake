@@ -1,7 +1,7 @@
 # The folders of src/ from the bottom up, each with the folders it may use. Libraries are linked
 # from this table and CheckLayering.cmake refuses any include outside it, so the dependencies run
 # one way, downward, and a cycle between folders fails the build.
-set(ORV_LAYERS geometry run_data solutions search indexing reports input driver)
+set(ORV_LAYERS geometry run_data solutions search indexing reports input maps driver)
 set(ORV_USES_geometry "")
 set(ORV_USES_run_data geometry)
 set(ORV_USES_solutions run_data geometry)
@@ -11,7 +11,9 @@ set(ORV_USES_search solutions run_data geometry)
 set(ORV_USES_indexing search solutions run_data geometry)
 set(ORV_USES_reports solutions run_data geometry)
 set(ORV_USES_input reports run_data geometry)
-set(ORV_USES_driver input reports indexing search solutions run_data geometry)
+# Maps of many patterns of one sample: positions, seeds, grains, colour keys and the map pictures.
+set(ORV_USES_maps reports solutions run_data geometry)
+set(ORV_USES_driver maps input reports indexing search solutions run_data geometry)
 # The public library (include/orvanthel/): one call that indexes a pattern, built on the layers.
 set(ORV_USES_library input reports indexing search solutions run_data geometry)
 # Programs beside the indexer, built on the lower layers only.

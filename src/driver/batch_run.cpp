@@ -14,6 +14,7 @@
 #include "driver/batch_progress.hpp"
 #include "driver/batch_summary.hpp"
 #include "driver/batch_worker.hpp"
+#include "driver/map_run.hpp"
 #include "driver/whole_results_file.hpp"
 #include "reports/results_file.hpp"
 #include "reports/json_results.hpp"
@@ -115,6 +116,7 @@ bool PatternIsComplete(const std::string& file, const std::optional<SummaryRow>&
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& console) {
+  if (options.MapMode()) return RunMap(options, console);
   try {
     const PatternList list = ReadPatternList(options.list);
     for (const std::string& file : list.duplicates)

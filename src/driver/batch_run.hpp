@@ -21,6 +21,12 @@ struct BatchOptions {
   // What each pattern writes beside its results (the picture, the JSON results); every pattern
   // runs single-threaded and with a Le Page file of its own whatever this says.
   RunOptions run;
+  // Map mode (--map FILE or --grid COLSxROWS): the patterns are points of a map, indexed with
+  // seeds from their neighbours and written as a map (driver/map_run.hpp).
+  std::string mapPositions;
+  std::string mapGrid;
+  double grainAngle = 5.0;  // degrees: neighbours closer than this in orientation are one grain
+  bool MapMode() const { return !mapPositions.empty() || !mapGrid.empty(); }
 };
 
 // Exit status of a batch: 0 when every pattern is complete, 1 when any failed (or, in a merge,

@@ -11,6 +11,7 @@
 #include "driver/batch_command_line.hpp"
 #include "driver/command_line_scan.hpp"
 #include "driver/file_name_prompt.hpp"
+#include "driver/map_command_line.hpp"
 #include "driver/pause_and_stop.hpp"
 #include "driver/program_stop.hpp"
 #include "driver/run_indexing.hpp"
@@ -117,6 +118,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
                "Search deeper (types 5 and 8, zone-axis cells, larger indices) until 90 % of the spots are indexed");
   BatchCommandLine batch;
   batch.AddTo(app, parsed.batch);
+  MapCommandLine map;
+  map.AddTo(app, parsed.batch);
   app.add_flag("--progress", parsed.forceProgress,
                "Show the progress line even when the output is not a terminal (a file or a pipe)");
   NameValue(app, "--threads", "N");
@@ -124,12 +127,19 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
   NameValue(app, "--shard", "I/N");
   NameValue(app, "--workers", "N");
   NameValue(app, "--reference-cell", "A,B,C,AL,BE,GA");
+  NameValue(app, "--map", "FILE");
+  NameValue(app, "--grains", "N");
+  NameValue(app, "--min-grain-spots", "K");
+  NameValue(app, "--phases", "FILE");
+  NameValue(app, "--grid", "COLSxROWS");
+  NameValue(app, "--grain-angle", "DEG");
   parsed.optionLines = OptionLines(app);
   try {
     const ScannedArguments scanned = ScanArguments(arguments, app, HelpWords());
     std::vector<std::string> reversed(scanned.options.rbegin(), scanned.options.rend());
     app.parse(reversed);
     batch.Check(app, parsed.batch);
+    map.Check(batch.Requested(), parsed.run);
     if (referenceCell->count() > 0) {
       std::string why;
       parsed.run.referenceCell = ParseReferenceCell(referenceCellText, why);

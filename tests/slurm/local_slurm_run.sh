@@ -116,3 +116,25 @@ fi
 shard_files=$(ls "$work/slurm"/batch_summary.shard-*-of-"$shards".csv | wc -l)
 [ "$shard_files" -eq "$shards" ] || { echo "expected $shards shard summaries, found $shard_files"; exit 1; }
 echo "Slurm run: the merged summary of $shards shards equals the single-machine batch ($patterns patterns)."
+
+# A map under Slurm: the same array in map mode (shards take whole tiles of the map), merged, must
+# write the single machine's map files byte for byte.
+map_columns=${SLURM_TEST_MAP_COLUMNS:-30}
+map_rows=${SLURM_TEST_MAP_ROWS:-10}
+mkdir -p "$work/map-alone" "$work/map-slurm"
+(cd "$work/map-alone" && "$build/orvanthel-simulate-map" --out m --columns "$map_columns" --rows "$map_rows" \
+   --grains 2 > /dev/null)
+cp -r "$work/map-alone/m" "$work/map-slurm/m"
+map_options=(--map m/positions.csv --reference-cell 5.658,5.658,5.658,90,90,90)
+(cd "$work/map-alone" && "$build/orvanthel" --batch m/list.txt "${map_options[@]}" --workers 1 > map.out 2>&1 < /dev/null)
+started=$(date +%s)
+(cd "$work/map-slurm" && ORVANTHEL="$build/orvanthel" sbatch --wait --parsable --array=0-$((shards - 1)) \
+   --cpus-per-task=1 --time=10 "$repo/examples/orvanthel_array.sbatch" m/list.txt "${map_options[@]}" > sbatch.out)
+(cd "$work/map-slurm" && "$build/orvanthel" --batch m/list.txt "${map_options[@]}" --merge > merge.out 2>&1 < /dev/null)
+echo "Slurm array of $shards shards over a map of $map_columns x $map_rows points: $(( $(date +%s) - started )) s"
+for file in map_points.csv map_summary.csv map_grains.csv map_orientation.svg map_strain.svg; do
+  if ! cmp -s "$work/map-alone/$file" "$work/map-slurm/$file"; then
+    echo "The merged Slurm map's $file differs from the single-machine map."; cat "$work/map-slurm/merge.out"; exit 1
+  fi
+done
+echo "Slurm run: the merged map of $shards shards equals the single-machine map, file for file."
