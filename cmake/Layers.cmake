@@ -15,7 +15,7 @@ set(ORV_USES_input reports run_data geometry)
 set(ORV_USES_maps reports solutions run_data geometry)
 set(ORV_USES_driver maps input reports indexing search solutions run_data geometry)
 # The public library (include/orvanthel/): one call that indexes a pattern, built on the layers.
-set(ORV_USES_library input reports indexing search solutions run_data geometry)
+set(ORV_USES_library import simulator input reports indexing search solutions run_data geometry)
 # Programs beside the indexer, built on the lower layers only.
 set(ORV_USES_simulator reports run_data geometry)
 set(ORV_USES_import input reports run_data geometry)

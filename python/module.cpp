@@ -7,7 +7,10 @@
 #include <Python.h>
 
 #include <array>
+#include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -81,6 +84,49 @@ class SignalObserver : public orvanthel::IndexingObserver {
   bool interrupted = false;
 };
 
+py::array_t<double> DirectionsArray(const orvanthel::Pattern& pattern) {
+  py::array_t<double> out({static_cast<py::ssize_t>(pattern.directions.size()), py::ssize_t{3}});
+  auto o = out.mutable_unchecked<2>();
+  for (py::ssize_t i = 0; i < o.shape(0); ++i)
+    for (py::ssize_t c = 0; c < 3; ++c) o(i, c) = pattern.directions[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)];
+  return out;
+}
+
+py::array_t<double> VectorArray(const std::vector<double>& values) {
+  py::array_t<double> out(static_cast<py::ssize_t>(values.size()));
+  std::copy(values.begin(), values.end(), out.mutable_data());
+  return out;
+}
+
+py::dict StrainDict(const orvanthel::Strain& s) {
+  py::dict strain;
+  strain["crystal"] = MatrixArray(s.crystal);
+  strain["sample"] = MatrixArray(s.sample);
+  strain["crystal_uncertainty"] = MatrixArray(s.crystalUncertainty);
+  strain["sample_uncertainty"] = MatrixArray(s.sampleUncertainty);
+  strain["von_mises"] = s.vonMises;
+  strain["von_mises_uncertainty"] = s.vonMisesUncertainty;
+  strain["reflections"] = s.reflections;
+  return strain;
+}
+
+py::dict GrainDict(const orvanthel::Grain& g) {
+  py::dict d;
+  d["direct_basis"] = MatrixArray(g.directBasis);
+  d["bravais_type"] = g.bravaisType;
+  d["conventional_cell"] = CellDict(g.conventionalCell);
+  d["spots"] = py::array_t<int>(static_cast<py::ssize_t>(g.spots.size()), g.spots.data());
+  d["phase"] = g.phase;
+  d["oriented"] = g.oriented;
+  if (g.oriented) {
+    d["u"] = MatrixArray(g.u);
+    d["euler"] = py::make_tuple(g.eulerDegrees[0], g.eulerDegrees[1], g.eulerDegrees[2]);
+  }
+  d["misorientation_to_first"] = g.misorientationToFirstDegrees;
+  if (g.strained) d["strain"] = StrainDict(g.strain);
+  return d;
+}
+
 py::dict SolutionDict(const orvanthel::Solution& s) {
   py::dict d;
   d["rank"] = s.rank;
@@ -131,17 +177,7 @@ py::dict SolutionDict(const orvanthel::Solution& s) {
     d["conventional_hkl"] = conventional;
     d["conventional_form"] = form;
   }
-  if (s.strained) {
-    py::dict strain;
-    strain["crystal"] = MatrixArray(s.strain.crystal);
-    strain["sample"] = MatrixArray(s.strain.sample);
-    strain["crystal_uncertainty"] = MatrixArray(s.strain.crystalUncertainty);
-    strain["sample_uncertainty"] = MatrixArray(s.strain.sampleUncertainty);
-    strain["von_mises"] = s.strain.vonMises;
-    strain["von_mises_uncertainty"] = s.strain.vonMisesUncertainty;
-    strain["reflections"] = s.strain.reflections;
-    d["strain"] = strain;
-  }
+  if (s.strained) d["strain"] = StrainDict(s.strain);
   return d;
 }
 
@@ -156,6 +192,9 @@ py::dict OptionsDict(const orvanthel::IndexingOptions& o) {
   d["max_solutions"] = o.maxSolutions;
   d["threads"] = o.threads;
   d["choose_lattice"] = o.chooseLattice;
+  d["auto_search"] = o.automaticSearch;
+  d["grains"] = o.grains;
+  d["min_grain_spots"] = o.minGrainSpots;
   if (o.referenceCell) {
     const auto& c = *o.referenceCell;
     d["reference_cell"] = py::make_tuple(c[0], c[1], c[2], c[3], c[4], c[5]);
@@ -184,6 +223,13 @@ py::dict IndexPattern(const orvanthel::Pattern& pattern, const orvanthel::Indexi
   py::list solutions;
   for (const orvanthel::Solution& s : result.solutions) solutions.append(SolutionDict(s));
   out["solutions"] = solutions;
+  out["search_type_used"] = result.searchTypeUsed;
+  out["max_index_used"] = result.maxMillerIndexUsed;
+  py::list grains;
+  for (const orvanthel::Grain& g : result.grains) grains.append(GrainDict(g));
+  out["grains"] = grains;
+  out["shared_spots"] = result.sharedSpots;
+  out["spots_of_no_grain"] = result.spotsOfNoGrain;
   return out;
 }
 
@@ -213,7 +259,8 @@ PYBIND11_MODULE(_orvanthel, m) {
          std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>> intensities, double volume,
          int maxIndex, int searchType, double tolerance, std::optional<double> mainCriterion, double weightHalf,
          double weightFull, int maxSolutions, int threads, bool chooseLattice,
-         std::optional<std::array<double, 6>> referenceCell) {
+         std::optional<std::array<double, 6>> referenceCell, bool automaticSearch, int grains, int minGrainSpots,
+         const std::vector<std::tuple<std::string, std::array<double, 6>, std::string>>& phases) {
         orvanthel::Pattern pattern = PatternOfArray(directions);
         pattern.twoThetaDegrees = VectorOf(twoTheta);
         pattern.chiDegrees = VectorOf(chi);
@@ -230,12 +277,75 @@ PYBIND11_MODULE(_orvanthel, m) {
         options.threads = threads;
         options.chooseLattice = chooseLattice;
         options.referenceCell = referenceCell;
+        options.automaticSearch = automaticSearch;
+        options.grains = grains;
+        options.minGrainSpots = minGrainSpots;
+        for (const auto& [name, cell, centring] : phases)
+          options.phases.push_back({name, cell, centring.size() == 1 ? centring[0] : '?'});
         return IndexPattern(pattern, options);
       },
       py::arg("directions"), py::arg("two_theta"), py::arg("chi"), py::arg("intensities"), py::arg("volume"),
       py::arg("max_index"), py::arg("search_type"), py::arg("tolerance"), py::arg("main_criterion"),
       py::arg("weight_half"), py::arg("weight_full"), py::arg("max_solutions"), py::arg("threads"),
-      py::arg("choose_lattice"), py::arg("reference_cell"));
+      py::arg("choose_lattice"), py::arg("reference_cell"), py::arg("auto_search"), py::arg("grains"),
+      py::arg("min_grain_spots"), py::arg("phases"));
+
+  m.def(
+      "_read_peak_list",
+      [](const std::string& path, const std::vector<std::string>& columns, int top) {
+        const orvanthel::Pattern pattern = orvanthel::ReadPeakList(path, columns, top);
+        return py::make_tuple(DirectionsArray(pattern), VectorArray(pattern.twoThetaDegrees),
+                              VectorArray(pattern.chiDegrees), VectorArray(pattern.intensities));
+      },
+      py::arg("path"), py::arg("columns"), py::arg("top"));
+
+  m.def(
+      "_simulate",
+      [](const std::array<double, 6>& cell, const std::string& centring, std::uint64_t seed,
+         std::optional<std::array<double, 3>> euler, std::optional<std::array<double, 6>> strain, double noise,
+         double spurious, double drop, int spots, bool back,
+         const std::vector<std::tuple<std::array<double, 6>, std::string, int, std::optional<std::array<double, 3>>>>&
+             moreGrains) {
+        orvanthel::SimulationSettings settings;
+        settings.cell = cell;
+        settings.centring = centring.size() == 1 ? centring[0] : '?';
+        settings.seed = seed;
+        settings.eulerDegrees = euler;
+        settings.strain = strain;
+        settings.noiseDegrees = noise;
+        settings.spuriousFraction = spurious;
+        settings.dropFraction = drop;
+        settings.spots = spots;
+        settings.backReflection = back;
+        for (const auto& [grainCell, grainCentring, grainSpots, grainEuler] : moreGrains)
+          settings.moreGrains.push_back(
+              {grainCell, grainCentring.size() == 1 ? grainCentring[0] : '?', grainSpots, grainEuler});
+        const orvanthel::Simulation simulation = orvanthel::Simulate(settings);
+        const py::ssize_t n = static_cast<py::ssize_t>(simulation.spots.size());
+        py::array_t<int> hkl({n, py::ssize_t{3}});
+        py::array_t<bool> spuriousFlags(n);
+        py::array_t<int> grainOfSpot(n);
+        auto h = hkl.mutable_unchecked<2>();
+        auto f = spuriousFlags.mutable_unchecked<1>();
+        auto g = grainOfSpot.mutable_unchecked<1>();
+        for (py::ssize_t j = 0; j < n; ++j) {
+          const orvanthel::SimulatedSpot& spot = simulation.spots[static_cast<std::size_t>(j)];
+          for (py::ssize_t c = 0; c < 3; ++c) h(j, c) = spot.hkl[static_cast<std::size_t>(c)];
+          f(j) = spot.spurious;
+          g(j) = spot.grain;
+        }
+        py::dict out;
+        out["directions"] = DirectionsArray(simulation.pattern);
+        out["hkl"] = hkl;
+        out["spurious"] = spuriousFlags;
+        out["grain"] = grainOfSpot;
+        out["rotation"] = MatrixArray(simulation.rotation);
+        out["direct_basis"] = MatrixArray(simulation.directBasis);
+        out["primitive_volume"] = simulation.primitiveVolume;
+        return out;
+      },
+      py::arg("cell"), py::arg("centring"), py::arg("seed"), py::arg("euler"), py::arg("strain"), py::arg("noise"),
+      py::arg("spurious"), py::arg("drop"), py::arg("spots"), py::arg("back"), py::arg("more_grains"));
 
   m.def(
       "_directions_from_angles",

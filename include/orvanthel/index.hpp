@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "orvanthel/observer.hpp"
 #include "orvanthel/options.hpp"
@@ -24,6 +25,13 @@ struct KqtInput {
   IndexingOptions options;
 };
 KqtInput ReadKqtFile(const std::string& path);
+
+// A peak list as orvanthel-import reads it: the .cor layout, a table whose header names its columns
+// (2theta, chi, I, qx, qy, qz), or two columns of 2theta and chi; `columns` names them instead of a
+// header. Peaks strongest first when the list has intensities, else in file order; at most `top`
+// (0: all). Directions in the frame of peak lists, with 2theta, chi and intensities filled in.
+// Throws Error(ReadFailed) naming the line at fault.
+Pattern ReadPeakList(const std::string& path, const std::vector<std::string>& columns = {}, int top = 0);
 
 // The version of the library, as `orvanthel --version` prints it.
 const char* Version();

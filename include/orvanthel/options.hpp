@@ -3,8 +3,18 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace orvanthel {
+
+// A candidate phase for the grains of a pattern: its conventional cell and centring (P, A, B, C, I,
+// F, or R for a rhombohedral lattice on hexagonal axes).
+struct Phase {
+  std::string name;
+  std::array<double, 6> cell{};  // a, b, c (any unit), alpha, beta, gamma (degrees)
+  char centring = 'P';
+};
 
 // Every field has the default of the ".kqt" file, except `chooseLattice`, which is on: a caller who
 // wants the program's classic ranking sets it off. Ranges are those of the input file; a value
@@ -37,6 +47,17 @@ struct IndexingOptions {
   // A reference of another Bravais type, or of a shape beyond the lattice tolerance, is refused with
   // Error(ReferenceMismatch) saying how it differs.
   std::optional<std::array<double, 6>> referenceCell;
+  // Start with the cheap search and go deeper (type 5, cells from the zone axes of the pattern,
+  // type 8, a larger index bound) only while no solution indexes 90 % of the spots.
+  bool automaticSearch = false;
+  // Grains to look for, each in the spots the earlier ones left (1: one crystal). Above 1 the
+  // lattice choice is on in every round.
+  int grains = 1;
+  // Spots a further grain must index; 0: 8, or a tenth of the spots when that is more.
+  int minGrainSpots = 0;
+  // Candidate phases: each grain is named by the one whose lattice has its shape, and brought to its
+  // volume (and, with a reference cell asked for, strained against it).
+  std::vector<Phase> phases;
 };
 
 }  // namespace orvanthel

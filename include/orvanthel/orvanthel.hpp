@@ -14,3 +14,4 @@
 #include "orvanthel/options.hpp"
 #include "orvanthel/pattern.hpp"
 #include "orvanthel/result.hpp"
+#include "orvanthel/simulation.hpp"

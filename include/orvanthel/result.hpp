@@ -93,10 +93,33 @@ struct Solution {
   Strain strain;
 };
 
+// One grain of a pattern of several: the best solution of its round.
+struct Grain {
+  Matrix3 directBasis{};         // at the volume of the options, or of the phase it matched
+  std::string bravaisType;       // empty when its lattice could not be analysed
+  Cell conventionalCell;
+  std::vector<int> spots;        // the spots it indexes within the tolerance, numbered from 1
+  std::string phase;             // the phase it matched; empty when none
+  bool oriented = false;
+  Matrix3 u{};                   // fitted with the cell held to its lattice's symmetric cell
+  Vector3 eulerDegrees{};
+  double misorientationToFirstDegrees = -1;  // negative when not of grain 1's type
+  bool strained = false;         // against its phase's cell
+  Strain strain;
+};
+
 struct IndexingResult {
   IndexingOptions options;        // as used
   int numberOfSpots = 0;
   std::vector<Solution> solutions;  // best first; empty when nothing was found
+  // With the automatic search: the search type and index bound of the step whose solutions these are.
+  int searchTypeUsed = 0;
+  int maxMillerIndexUsed = 0;
+  // With grains > 1 or phases: the grains found (grain 1 first), the spots two grains share and the
+  // spots no grain indexes (numbered from 1).
+  std::vector<Grain> grains;
+  std::vector<int> sharedSpots;
+  std::vector<int> spotsOfNoGrain;
 };
 
 }  // namespace orvanthel

@@ -18,7 +18,8 @@ import numpy as np
 from ._orvanthel import Error, __version__
 from . import _orvanthel
 
-__all__ = ["Error", "Result", "Solution", "directions_from_angles", "index", "read_kqt", "__version__"]
+__all__ = ["Error", "Result", "Solution", "directions_from_angles", "index", "read_kqt", "read_peak_list",
+           "simulate", "__version__"]
 
 
 class Solution:
@@ -47,8 +48,11 @@ class Solution:
 
     def __repr__(self):
         cell = self.conventional_cell
-        return (f"<Solution {self.rank}: {self.bravais_type or '?'} a={cell['a']:.4f} b={cell['b']:.4f} "
-                f"c={cell['c']:.4f} {self.within_tolerance} spots>")
+        spots = getattr(self, "within_tolerance", None)
+        if spots is None:
+            spots = len(self.spots)
+        return (f"<{getattr(self, 'rank', 'grain')}: {self.bravais_type or '?'} a={cell['a']:.4f} "
+                f"b={cell['b']:.4f} c={cell['c']:.4f} {spots} spots>")
 
 
 class Result:
@@ -58,10 +62,18 @@ class Result:
         self.options = fields["options"]
         self.number_of_spots = fields["number_of_spots"]
         self.solutions = [Solution(s) for s in fields["solutions"]]
+        self.search_type_used = fields["search_type_used"]
+        self.max_index_used = fields["max_index_used"]
+        self.grains = [Solution(g) for g in fields["grains"]]
+        self.shared_spots = fields["shared_spots"]
+        self.spots_of_no_grain = fields["spots_of_no_grain"]
 
     def to_dict(self):
         return {"options": self.options, "number_of_spots": self.number_of_spots,
-                "solutions": [s.to_dict() for s in self.solutions]}
+                "search_type_used": self.search_type_used, "max_index_used": self.max_index_used,
+                "solutions": [s.to_dict() for s in self.solutions],
+                "grains": [g.to_dict() for g in self.grains], "shared_spots": self.shared_spots,
+                "spots_of_no_grain": self.spots_of_no_grain}
 
     def to_json(self, **kwargs):
         """The result as a JSON text (numpy arrays as nested lists)."""
@@ -78,13 +90,17 @@ def directions_from_angles(two_theta, chi):
 
 def index(directions=None, *, two_theta=None, chi=None, intensities=None, volume=1000.0, tolerance=1.0,
           max_index=12, search_type=0, main_criterion=None, weights=(0.3, 0.7), max_solutions=16, threads=0,
-          choose_lattice=True, reference_cell=None):
+          choose_lattice=True, reference_cell=None, auto_search=False, grains=1, min_grain_spots=0, phases=()):
     """Indexes one pattern, given as an (N, 3) array of directions or as 2theta and chi arrays.
 
     The options are those of a ".kqt" file: ``volume`` of the primitive cell (the pattern fixes only the
     shape of the cell), ``tolerance`` in degrees, ``max_index``, ``search_type`` 0..9, ``main_criterion``,
     ``weights`` (W1, W2), ``max_solutions``; ``threads`` 0 uses every core. ``reference_cell``
-    (a, b, c, alpha, beta, gamma) adds the deviatoric strain of solution 1. Raises orvanthel.Error with
+    (a, b, c, alpha, beta, gamma) adds the deviatoric strain of solution 1. ``auto_search`` goes deeper
+    than ``search_type`` only while no solution indexes 90 % of the spots. ``grains`` > 1 looks for
+    several grains (``result.grains``, each spot's grains in ``result.shared_spots`` and
+    ``result.spots_of_no_grain``); ``phases`` is a list of (name, (a, b, c, alpha, beta, gamma),
+    centring) that names the grains. Raises orvanthel.Error with
     the program's message; Ctrl-C stops the search (KeyboardInterrupt).
     """
     if directions is None:
@@ -97,7 +113,9 @@ def index(directions=None, *, two_theta=None, chi=None, intensities=None, volume
                                float(volume), int(max_index), int(search_type), float(tolerance),
                                None if main_criterion is None else float(main_criterion), float(weights[0]),
                                float(weights[1]), int(max_solutions), int(threads), bool(choose_lattice),
-                               None if reference_cell is None else tuple(float(v) for v in reference_cell))
+                               None if reference_cell is None else tuple(float(v) for v in reference_cell),
+                               bool(auto_search), int(grains), int(min_grain_spots),
+                               [(str(n), tuple(float(v) for v in c), str(z)) for n, c, z in phases])
     return Result(fields)
 
 
@@ -106,3 +124,25 @@ def read_kqt(path):
     (with choose_lattice False, as the program runs the file)."""
     directions, options = _orvanthel._read_kqt(str(path))
     return directions, options
+
+
+def read_peak_list(path, columns=(), top=0):
+    """A peak list as orvanthel-import reads it (.cor, a table naming its columns, or 2theta chi):
+    (directions, two_theta, chi, intensities), strongest first when it has intensities, at most
+    ``top`` peaks (0: all)."""
+    return _orvanthel._read_peak_list(str(path), list(columns), int(top))
+
+
+def simulate(cell, centring="P", *, seed=1, euler=None, strain=None, noise=0.0, spurious=0.0, drop=0.0, spots=50,
+             back_reflection=False, more_grains=()):
+    """A simulated pattern with its truth, as orvanthel-simulate makes it: a dict of ``directions``
+    (N, 3) in the simulator's frame (beam along +z), ``hkl`` (coprime, conventional), ``spurious``,
+    ``grain``, ``rotation``, ``direct_basis`` and ``primitive_volume``. ``cell`` is (a, b, c, alpha,
+    beta, gamma); ``euler`` Bunge angles in degrees (absent: drawn from the seed); ``strain`` (e11, e22,
+    e33, e23, e13, e12); ``more_grains`` a list of (cell, centring, spots, euler or None)."""
+    return _orvanthel._simulate(tuple(float(v) for v in cell), str(centring), int(seed),
+                                None if euler is None else tuple(float(v) for v in euler),
+                                None if strain is None else tuple(float(v) for v in strain), float(noise),
+                                float(spurious), float(drop), int(spots), bool(back_reflection),
+                                [(tuple(float(v) for v in c), str(z), int(k), None if e is None else
+                                  tuple(float(v) for v in e)) for c, z, k, e in more_grains])

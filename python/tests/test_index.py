@@ -111,3 +111,54 @@ def test_orientation_and_strain_reach_python():
     with pytest.raises(orvanthel.Error) as caught:
         orvanthel.index(directions, volume=options["volume"], reference_cell=(5.431, 5.431, 5.6, 90, 90, 90))
     assert caught.value.code == "reference_mismatch"
+
+
+TOOLS = os.path.dirname(PROGRAM)
+
+
+def test_simulated_patterns_give_the_programs_solutions(tmp_path):
+    # The simulator's file, indexed by the program and by the module; and the module's own simulation
+    # of the same settings holds the same directions.
+    arguments = [os.path.join(TOOLS, "orvanthel-simulate"), "--cell", "5.0,6.0,7.5,90,101,90", "--centring", "C",
+                 "--seed", "4", "--spots", "40", "--noise", "0.01", "--angular-deviation", "0.2",
+                 "--output", "mono.kqt", "--peak-list", "mono.txt"]
+    subprocess.run(arguments, cwd=tmp_path, check=True, capture_output=True)
+    directions, options = orvanthel.read_kqt(tmp_path / "mono.kqt")
+    for choose in (False, True):
+        options["choose_lattice"] = choose
+        result = orvanthel.index(directions, **options)
+        run = subprocess.run([PROGRAM, "--json"] + (["--choose-lattice"] if choose else []) + ["mono.kqt"],
+                             cwd=tmp_path, stdin=subprocess.DEVNULL, capture_output=True, text=True)
+        expected = json.loads((tmp_path / "mono_kqt.json").read_text())
+        assert [s.within_tolerance for s in result.solutions] == \
+            [s["support"]["withinTolerance"] for s in expected["solutions"]]
+        assert [s.bravais_type for s in result.solutions] == \
+            [s["lattice"]["bravaisType"] for s in expected["solutions"]]
+        np.testing.assert_array_equal(result.solutions[0].direct_basis, np.array(expected["solutions"][0]["directBasis"]))
+    simulated = orvanthel.simulate((5.0, 6.0, 7.5, 90, 101, 90), "C", seed=4, spots=40, noise=0.01)
+    np.testing.assert_allclose(simulated["directions"], directions, atol=1e-9)
+    assert simulated["primitive_volume"] == pytest.approx(options["volume"], rel=1e-7)
+    # The peak list, read as the importer reads it, in the frame of peak lists: (z, -y, x) of the .kqt.
+    peaks, two_theta, chi, intensities = orvanthel.read_peak_list(tmp_path / "mono.txt")
+    np.testing.assert_allclose(peaks, np.stack([directions[:, 2], -directions[:, 1], directions[:, 0]], axis=1),
+                               atol=1e-9)
+    assert np.all((two_theta > 0) & (two_theta <= 180)) and len(intensities) == len(peaks)
+    with pytest.raises(orvanthel.Error) as caught:
+        orvanthel.read_peak_list(tmp_path / "missing.txt")
+    assert caught.value.code == "read_failed"
+
+
+def test_two_grains_and_the_automatic_search_from_python():
+    simulated = orvanthel.simulate((3.615, 3.615, 3.615, 90, 90, 90), "F", seed=7, spots=40, noise=0.005,
+                                   euler=(10, 20, 30),
+                                   more_grains=[((3.615, 3.615, 3.615, 90, 90, 90), "F", 30, (70, 50, 5))])
+    result = orvanthel.index(simulated["directions"], volume=simulated["primitive_volume"], tolerance=0.2,
+                             search_type=5, grains=2)
+    assert len(result.grains) == 2
+    for grain, number in zip(result.grains, (1, 2)):
+        assert grain.bravais_type == "cF"
+        truth = set(np.flatnonzero(simulated["grain"] == number) + 1)
+        assert len(truth & set(grain.spots.tolist())) >= 0.9 * len(truth)
+    auto = orvanthel.index(simulated["directions"][:40], volume=simulated["primitive_volume"], tolerance=0.2,
+                           auto_search=True)
+    assert auto.solutions and auto.search_type_used in range(10)

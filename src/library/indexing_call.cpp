@@ -1,7 +1,6 @@
 // Index: one run of the search, the post-processing and the lattice analysis, with nothing written.
 #include <memory>
 #include <new>
-#include <optional>
 
 #include "input/input_reader.hpp"
 #include "library/run_setup.hpp"
@@ -10,13 +9,8 @@
 #include "orvanthel/index.hpp"
 #include "run_data/program_version.hpp"
 #include "run_data/run_errors.hpp"
-#include "search/commensurate_transforms.hpp"
-#include "search/search_bases.hpp"
+#include "indexing/pattern_indexing.hpp"
 #include "search/sublattice_tables.hpp"
-#include "solutions/lattice_choice.hpp"
-#include "solutions/post_process.hpp"
-#include "solutions/solution_lattices.hpp"
-#include "solutions/solution_orientations.hpp"
 
 namespace orvanthel {
 
@@ -62,23 +56,17 @@ IndexingResult Index(const Pattern& pattern, const IndexingOptions& options, Ind
     orv::FillDirectionStore(pattern, run->parameters, run->directions);
     orv::BuildSublatticeTables(run->tables);
     ObserverBridge events(observer);
-    run->store.NumberOfSolutions = 0;
-    orv::SearchBases(run->parameters, run->directions, run->tables, run->store, events,
-                     orv::SearchOptions{options.threads, false});
-    orv::PrepareSolutions(run->parameters, run->directions, run->store, events);
-    orv::RankSolutionsForReport(run->parameters, run->directions, run->store, events);
-    if (options.chooseLattice)
-      orv::ChooseLattices(run->parameters, run->directions, orv::CommensurateTransforms(run->tables), run->store);
-    const orv::SolutionLattices lattices =
-        orv::AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
-    std::optional<orv::ReferenceCell> reference;
-    if (options.referenceCell) reference = orv::ReferenceCellOfOptions(*options.referenceCell);
-    const orv::SolutionOrientations orientations =
-        orv::OrientSolutions(run->store, lattices, reference, run->parameters, run->directions);
+    orv::IndexingChoices choices = orv::ChoicesOfOptions(options);
+    const orv::IndexingOutcome outcome =
+        orv::IndexPattern(run->parameters, run->directions, run->tables, run->store, choices, events, events);
     IndexingResult result;
     result.options = options;
     result.numberOfSpots = run->parameters.NumberOfReflections;
-    result.solutions = orv::SolutionsOfRun(run->parameters, run->directions, run->store, lattices, orientations);
+    result.searchTypeUsed = run->parameters.ExtentOfTheSearch;
+    result.maxMillerIndexUsed = run->parameters.MaxAllowedMillerIndex;
+    result.solutions = orv::SolutionsOfRun(run->parameters, run->directions, run->store, outcome.lattices,
+                                           outcome.orientations);
+    if (outcome.grains) orv::AddGrainsOfRun(*outcome.grains, result);
     return result;
   } catch (const Error&) {
     throw;

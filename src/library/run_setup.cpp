@@ -102,6 +102,40 @@ ReferenceCell ReferenceCellOfOptions(const std::array<double, 6>& cell) {
   return *reference;
 }
 
+IndexingChoices ChoicesOfOptions(const orvanthel::IndexingOptions& options) {
+  using orvanthel::Error;
+  using orvanthel::ErrorCode;
+  IndexingChoices choices;
+  choices.search = SearchOptions{options.threads, false};
+  choices.chooseLattice = options.chooseLattice;
+  choices.automaticSearch = options.automaticSearch;
+  if (options.grains < 1 || options.grains > 16) throw Error(ErrorCode::InvalidOptions, "grains must lie in 1 to 16.");
+  if (options.minGrainSpots < 0) throw Error(ErrorCode::InvalidOptions, "minGrainSpots must not be negative.");
+  choices.grains.grainsAsked = options.grains;
+  choices.grains.minimumGrainSpots = options.minGrainSpots;
+  for (const orvanthel::Phase& given : options.phases) {
+    std::string why;
+    if (!ReferenceCellOfValues(given.cell, why))
+      throw Error(ErrorCode::InvalidOptions, "phase " + given.name + ": " + why + ".");
+    if (std::string("PABCIFR").find(given.centring) == std::string::npos || given.centring == '\0')
+      throw Error(ErrorCode::InvalidOptions, "phase " + given.name + ": the centring must be P, A, B, C, I, F or R.");
+    Phase phase;
+    phase.name = given.name;
+    phase.a = given.cell[0];
+    phase.b = given.cell[1];
+    phase.c = given.cell[2];
+    phase.alpha = given.cell[3];
+    phase.beta = given.cell[4];
+    phase.gamma = given.cell[5];
+    phase.centring = given.centring;
+    choices.grains.phases.push_back(phase);
+  }
+  choices.grains.strain = !choices.grains.phases.empty();
+  choices.orient = true;
+  if (options.referenceCell) choices.reference = ReferenceCellOfOptions(*options.referenceCell);
+  return choices;
+}
+
 orvanthel::IndexingOptions OptionsOfParameters(const RunParameters& p) {
   orvanthel::IndexingOptions options;
   options.volumeOfPrimitiveCell = p.VolumeOfPrimitiveCell;

@@ -5,6 +5,7 @@
 
 #include "orvanthel/options.hpp"
 #include "orvanthel/pattern.hpp"
+#include "indexing/pattern_indexing.hpp"
 #include "run_data/run_parameters.hpp"
 #include "solutions/deviatoric_strain.hpp"
 
@@ -30,6 +31,11 @@ void FillDirectionStore(const orvanthel::Pattern& pattern, const RunParameters& 
 // The reference cell of the options, checked as the command line checks it. Throws
 // Error(InvalidOptions) when the six numbers describe no cell.
 ReferenceCell ReferenceCellOfOptions(const std::array<double, 6>& cell);
+
+// What a library run does beyond its parameters: every solution oriented; the automatic search,
+// grains, phases and reference cell as the options ask. Throws Error(InvalidOptions) for grains or
+// phases out of range.
+IndexingChoices ChoicesOfOptions(const orvanthel::IndexingOptions& options);
 
 // The options that the parameters of a ".kqt" file stand for (chooseLattice off, as the program runs).
 orvanthel::IndexingOptions OptionsOfParameters(const RunParameters& parameters);

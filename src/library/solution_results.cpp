@@ -105,4 +105,32 @@ std::vector<orvanthel::Solution> SolutionsOfRun(const RunParameters& parameters,
   return solutions;
 }
 
+void AddGrainsOfRun(const GrainSet& set, orvanthel::IndexingResult& result) {
+  for (const Grain& grain : set.grains) {
+    orvanthel::Grain out;
+    out.directBasis = PublicMatrix(grain.basis);
+    if (grain.analysed) {
+      out.bravaisType = BravaisSymbol(grain.symmetry.type);
+      out.conventionalCell =
+          PublicCell(grain.symmetry.conventionalCell.lengths, grain.symmetry.conventionalCell.anglesInDegrees,
+                     std::fabs(Determinant(grain.symmetry.conventionalBasis)));
+    }
+    out.spots = grain.spots;
+    out.phase = grain.phaseName;
+    out.oriented = grain.orientation.oriented;
+    if (out.oriented) {
+      out.u = PublicMatrix(grain.orientation.u);
+      out.eulerDegrees = grain.orientation.eulerDegrees;
+    }
+    out.misorientationToFirstDegrees = grain.misorientationToFirstDegrees;
+    if (grain.strain) {
+      out.strained = true;
+      out.strain = PublicStrain(*grain.strain);
+    }
+    result.grains.push_back(std::move(out));
+  }
+  result.sharedSpots = set.sharedSpots;
+  result.spotsOfNoGrain = set.spotsOfNoGrain;
+}
+
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include "orvanthel/result.hpp"
 #include "run_data/run_parameters.hpp"
 #include "run_data/solution_records.hpp"
+#include "solutions/grain_set.hpp"
 #include "solutions/solution_lattices.hpp"
 #include "solutions/solution_orientations.hpp"
 
@@ -16,5 +17,8 @@ namespace orv {
 std::vector<orvanthel::Solution> SolutionsOfRun(const RunParameters& parameters, const DirectionStore& directions,
                                                 const SolutionStore& store, const SolutionLattices& lattices,
                                                 const SolutionOrientations& orientations);
+
+// The grains of a run of several, with the spots they share and those no grain indexes.
+void AddGrainsOfRun(const GrainSet& grains, orvanthel::IndexingResult& result);
 
 }  // namespace orv
