@@ -70,11 +70,16 @@ void WriteFirstRunNotes(const RunState& run, const SolutionLattices& lattices, c
 }  // namespace
 
 RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console) {
+  return RunIndexing(fileName, options, console, SearchStrategy::Fast);
+}
+
+RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console,
+                       SearchStrategy strategy) {
   const double startCpu = ProcessCpuSeconds();
   const double startClock = SecondsSinceMidnight();
 
   IndexingChoices choices;
-  choices.search = SearchOptions{options.threads, options.literalSearch};
+  choices.search = SearchOptions{options.threads, strategy == SearchStrategy::Literal};
   choices.chooseLattice = options.chooseLattice;
   choices.automaticSearch = options.automaticSearch;
   choices.grains.grainsAsked = options.grains;

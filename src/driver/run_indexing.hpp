@@ -6,6 +6,7 @@
 
 #include "driver/run_options.hpp"
 #include "driver/run_summary.hpp"
+#include "search/search_bases.hpp"
 
 namespace orv {
 
@@ -13,5 +14,10 @@ namespace orv {
 // that cannot be used throws InputError before any output file exists; an output file that cannot be
 // written throws OutputFileError. Returns solution 1 in brief.
 RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console);
+
+// The same run with the search strategy given: the tests compare the fast search with the literal one
+// through it.
+RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, std::ostream& console,
+                       SearchStrategy strategy);
 
 }  // namespace orv

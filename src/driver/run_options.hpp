@@ -26,9 +26,6 @@ struct RunOptions {
   // Start with the cheap search and go deeper (types 5 and 8, zone-axis cells, a larger index bound)
   // only while no solution indexes 90 % of the reflections; off searches as the file says.
   bool automaticSearch = false;
-  // The search as it reads, one thread, no shortcut: the reference the tests compare the fast search
-  // with. Not a command-line option.
-  bool literalSearch = false;
   // Grains looked for in the pattern; 1 is the single crystal of every other run.
   int grains = 1;
   // Spots a grain after the first must index among those left to it; 0 takes the default, 8 or a

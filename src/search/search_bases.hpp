@@ -8,6 +8,11 @@
 
 namespace orv {
 
+// How the triples are searched: the fast exact search, or the search as it reads (generators with
+// list scans, every trial of every reflection, one thread), the reference that every faster way must
+// match, which the tests choose.
+enum class SearchStrategy { Fast, Literal };
+
 struct SearchOptions {
   // Threads that score candidates; 0 or less takes every core, 1 runs on the calling thread alone.
   int threads = 1;

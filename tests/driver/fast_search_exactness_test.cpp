@@ -80,9 +80,7 @@ RunFiles RunLiteral(const std::string& folder) {
   EXPECT_NE(getcwd(previous.data(), previous.size()), nullptr);
   EXPECT_EQ(chdir(folder.c_str()), 0);
   std::ostringstream console;
-  RunOptions literal;
-  literal.literalSearch = true;
-  RunIndexing("pattern.kqt", literal, console);
+  RunIndexing("pattern.kqt", RunOptions{}, console, SearchStrategy::Literal);
   EXPECT_EQ(chdir(previous.data()), 0);
   return ReadRunFiles(folder, console.str());
 }
