@@ -1,5 +1,6 @@
 // The "grains" member of the JSON results of a run that looked for several grains.
 #include "reports/json_grains.hpp"
+#include "reports/json_values.hpp"
 
 #include <cmath>
 
@@ -11,26 +12,6 @@
 namespace orv {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-Json Rows(const Mat3& m) {
-  Json rows = Json::array();
-  for (const Vec3& row : m) rows.push_back({row[0], row[1], row[2]});
-  return rows;
-}
-
-Json Cell(const Vec3& lengths, const Vec3& angles, double volume) {
-  Json cell;
-  cell["a"] = lengths[0];
-  cell["b"] = lengths[1];
-  cell["c"] = lengths[2];
-  cell["alpha"] = angles[0];
-  cell["beta"] = angles[1];
-  cell["gamma"] = angles[2];
-  cell["volume"] = volume;
-  return cell;
-}
 
 Json GrainJson(std::size_t number, const Grain& grain, const GrainSet& set, const RunParameters& parameters,
                const DirectionStore& directions) {
@@ -47,18 +28,18 @@ Json GrainJson(std::size_t number, const Grain& grain, const GrainSet& set, cons
                     {"angleMisfitDegrees", grain.phase.angleMisfitDegrees}};
   }
   const CellParameters cell = CellOfBasis(grain.basis);
-  out["primitiveCell"] = Cell(cell.lengths, cell.anglesInDegrees, std::fabs(Determinant(grain.basis)));
-  out["directBasis"] = Rows(grain.basis);
+  out["primitiveCell"] = CellJson(cell.lengths, cell.anglesInDegrees, std::fabs(Determinant(grain.basis)));
+  out["directBasis"] = MatrixJson(grain.basis);
   Mat3 reciprocal{};
   InverseTranspose(grain.basis, reciprocal, kBasisSingularity);
-  out["reciprocalBasis"] = Rows(reciprocal);
+  out["reciprocalBasis"] = MatrixJson(reciprocal);
   if (grain.analysed) {
     const LatticeSymmetry& s = grain.symmetry;
     out["lattice"] = {{"bravaisType", BravaisSymbol(s.type)},
-                      {"conventionalCell", Cell(s.conventionalCell.lengths, s.conventionalCell.anglesInDegrees,
+                      {"conventionalCell", CellJson(s.conventionalCell.lengths, s.conventionalCell.anglesInDegrees,
                                                 std::fabs(Determinant(s.conventionalBasis)))},
-                      {"conventionalBasis", Rows(s.conventionalBasis)},
-                      {"niggliCell", Cell(s.niggliCell.lengths, s.niggliCell.anglesInDegrees,
+                      {"conventionalBasis", MatrixJson(s.conventionalBasis)},
+                      {"niggliCell", CellJson(s.niggliCell.lengths, s.niggliCell.anglesInDegrees,
                                           std::fabs(Determinant(s.niggliBasis)))}};
   } else {
     out["lattice"] = nullptr;
@@ -66,11 +47,11 @@ Json GrainJson(std::size_t number, const Grain& grain, const GrainSet& set, cons
   if (grain.orientation.oriented) {
     const GrainOrientation& o = grain.orientation;
     Json orientation;
-    orientation["cellHeld"] = Cell(o.orientation.cell.lengths, o.orientation.cell.anglesInDegrees,
+    orientation["cellHeld"] = CellJson(o.orientation.cell.lengths, o.orientation.cell.anglesInDegrees,
                                    std::fabs(Determinant(o.orientation.conventionalBasis)));
-    orientation["B"] = Rows(o.orientation.b);
-    orientation["U"] = Rows(o.u);
-    orientation["UB"] = Rows(o.ub);
+    orientation["B"] = MatrixJson(o.orientation.b);
+    orientation["U"] = MatrixJson(o.u);
+    orientation["UB"] = MatrixJson(o.ub);
     orientation["eulerDegrees"] = {o.eulerDegrees[0], o.eulerDegrees[1], o.eulerDegrees[2]};
     orientation["spotsFitted"] = o.spotsFitted;
     orientation["rmsMisfitDegrees"] = o.rmsMisfitDegrees;
@@ -86,10 +67,10 @@ Json GrainJson(std::size_t number, const Grain& grain, const GrainSet& set, cons
     if (grain.strain) {
       const DeviatoricStrain& e = *grain.strain;
       out["strain"] = {{"againstPhase", grain.phaseName},
-                       {"crystalFrame", Rows(e.tensors.crystal)},
-                       {"crystalFrameUncertainty", Rows(e.crystalUncertainty)},
-                       {"sampleFrame", Rows(e.tensors.sample)},
-                       {"sampleFrameUncertainty", Rows(e.sampleUncertainty)},
+                       {"crystalFrame", MatrixJson(e.tensors.crystal)},
+                       {"crystalFrameUncertainty", MatrixJson(e.crystalUncertainty)},
+                       {"sampleFrame", MatrixJson(e.tensors.sample)},
+                       {"sampleFrameUncertainty", MatrixJson(e.sampleUncertainty)},
                        {"vonMises", e.tensors.vonMises},
                        {"vonMisesUncertainty", e.vonMisesUncertainty},
                        {"reflections", e.reflections}};

@@ -1,5 +1,6 @@
 // The machine-readable results: "<stem>_kqt.json" beside the results file, written on request.
 #include "reports/json_results.hpp"
+#include "reports/json_values.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -19,33 +20,6 @@
 namespace orv {
 
 namespace {
-
-// Fields keep the order in which they are written, so that the file reads like the results file.
-using Json = nlohmann::ordered_json;
-
-Json MatrixJson(const Mat3& m) {
-  Json rows = Json::array();
-  for (const Vec3& row : m) rows.push_back({row[0], row[1], row[2]});
-  return rows;
-}
-
-Json IntegerMatrixJson(const IntMat3& m) {
-  Json rows = Json::array();
-  for (const auto& row : m) rows.push_back({row[0], row[1], row[2]});
-  return rows;
-}
-
-Json CellJson(const Vec3& lengths, const Vec3& anglesInDegrees, double volume) {
-  Json cell;
-  cell["a"] = lengths[0];
-  cell["b"] = lengths[1];
-  cell["c"] = lengths[2];
-  cell["alpha"] = anglesInDegrees[0];
-  cell["beta"] = anglesInDegrees[1];
-  cell["gamma"] = anglesInDegrees[2];
-  cell["volume"] = volume;
-  return cell;
-}
 
 Json ParametersJson(const RunParameters& p) {
   Json parameters;

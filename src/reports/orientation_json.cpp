@@ -1,5 +1,6 @@
 // The orientation fields of the JSON results.
 #include "reports/orientation_json.hpp"
+#include "reports/json_values.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -12,32 +13,7 @@ namespace orv {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 constexpr const char* kCrystalFrame = "Busing-Levy: a* along x, b* in the x-y plane";
-
-Json MatrixJson(const Mat3& m) {
-  Json rows = Json::array();
-  for (const Vec3& row : m) rows.push_back({row[0], row[1], row[2]});
-  return rows;
-}
-
-Json IntegerMatrixJson(const IntMat3& m) {
-  Json rows = Json::array();
-  for (const auto& row : m) rows.push_back({row[0], row[1], row[2]});
-  return rows;
-}
-
-Json CellJson(const Vec3& lengths, const Vec3& angles) {
-  Json cell;
-  cell["a"] = lengths[0];
-  cell["b"] = lengths[1];
-  cell["c"] = lengths[2];
-  cell["alpha"] = angles[0];
-  cell["beta"] = angles[1];
-  cell["gamma"] = angles[2];
-  return cell;
-}
 
 Json OrientationJson(const CrystalOrientation& o) {
   Json orientation;
