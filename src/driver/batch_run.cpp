@@ -1,14 +1,13 @@
 // Many patterns at once: the pool of worker processes, resumption, the progress line, the summary.
+#include "driver/forked_worker.hpp"
 #include "driver/batch_run.hpp"
 
-#include <sched.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
-#include <thread>
 
 #include "driver/batch_merge.hpp"
 #include "driver/batch_progress.hpp"
@@ -33,14 +32,6 @@ constexpr double kLogProgressEverySeconds = 10.0;
 
 double SteadySeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-int UsableCores() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores > 0 ? static_cast<int>(cores) : 1;
 }
 
 bool NotOlderThan(const std::string& output, const std::string& input) {

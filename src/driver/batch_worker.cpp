@@ -1,7 +1,8 @@
 // One pattern of a batch in a process of its own; its row comes back to the batch through a pipe.
 #include "driver/batch_worker.hpp"
 
-#include <sys/prctl.h>
+#include "driver/forked_worker.hpp"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,15 +51,6 @@ void SaveConsole(const std::string& file, const std::string& text) {
   capture.Close();
 }
 
-void WriteAll(int descriptor, const std::string& text) {
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(descriptor, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    written += static_cast<std::size_t>(n);
-  }
-}
 
 std::string ReadAll(int descriptor) {
   std::string text;
@@ -116,33 +108,8 @@ SummaryRow IndexOnePattern(const PatternJob& job) {
 }
 
 RunningPattern StartPattern(const PatternJob& job, std::size_t position, double nowSeconds) {
-  int ends[2];
-  if (::pipe(ends) != 0) throw BatchError("Cannot start a worker: " + std::string(std::strerror(errno)) + ".");
-  const pid_t parent = ::getpid();
-  const pid_t pid = ::fork();
-  if (pid < 0) {
-    ::close(ends[0]);
-    ::close(ends[1]);
-    throw BatchError("Cannot start a worker: " + std::string(std::strerror(errno)) + ".");
-  }
-  if (pid == 0) {
-    ::close(ends[0]);
-    // A batch that is stopped stops its patterns too, so that none goes on writing its outputs
-    // unseen while a resumed batch runs it again.
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (::getppid() != parent) ::_exit(1);
-    int status = 0;
-    try {
-      WriteAll(ends[1], FormatRow(IndexOnePattern(job)) + "\n");
-    } catch (...) {
-      status = 1;
-    }
-    ::close(ends[1]);
-    // _exit: the child must not flush buffers or run destructors that belong to the batch.
-    ::_exit(status);
-  }
-  ::close(ends[1]);
-  return RunningPattern{pid, ends[0], position, nowSeconds};
+  const ForkedWorker worker = ForkWorker([&job] { return FormatRow(IndexOnePattern(job)) + "\n"; });
+  return RunningPattern{worker.pid, worker.output, position, nowSeconds};
 }
 
 std::pair<std::size_t, SummaryRow> FinishOnePattern(std::vector<RunningPattern>& running,

@@ -1,7 +1,7 @@
 // The map: positions, passes of seeded indexing on the workers, shards and their merge, outputs.
+#include "driver/forked_worker.hpp"
 #include "driver/map_run.hpp"
 
-#include <sched.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <sstream>
-#include <thread>
 
 #include "driver/map_point_indexing.hpp"
 #include "driver/map_workers.hpp"
@@ -31,14 +30,6 @@ namespace {
 constexpr std::size_t kLargestChunk = 16;
 // Failures named on the console one by one; the rest are counted (the points file has them all).
 constexpr std::size_t kFailuresShown = 10;
-
-int UsableCores() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores > 0 ? static_cast<int>(cores) : 1;
-}
 
 std::string ReadWholeFile(const std::string& path, const std::string& what) {
   std::ifstream in(path, std::ios::binary);

@@ -1,8 +1,9 @@
 // Child processes of a map run: fork, a pipe per child read while it runs, and its end.
 #include "driver/map_workers.hpp"
 
+#include "driver/forked_worker.hpp"
+
 #include <poll.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,44 +25,12 @@ struct Child {
   std::string text;
 };
 
-void WriteAll(int descriptor, const std::string& text) {
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(descriptor, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    written += static_cast<std::size_t>(n);
-  }
-}
 
 Child Start(std::size_t job, const std::function<std::string(std::size_t)>& work) {
-  int ends[2];
-  if (::pipe(ends) != 0) throw BatchError("Cannot start a worker: " + std::string(std::strerror(errno)) + ".");
-  const pid_t parent = ::getpid();
-  const pid_t pid = ::fork();
-  if (pid < 0) {
-    ::close(ends[0]);
-    ::close(ends[1]);
-    throw BatchError("Cannot start a worker: " + std::string(std::strerror(errno)) + ".");
-  }
-  if (pid == 0) {
-    ::close(ends[0]);
-    // A map that is stopped stops its workers too.
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (::getppid() != parent) ::_exit(1);
-    int status = 0;
-    try {
-      WriteAll(ends[1], work(job));
-    } catch (...) {
-      status = 1;
-    }
-    ::close(ends[1]);
-    ::_exit(status);
-  }
-  ::close(ends[1]);
+  const ForkedWorker worker = ForkWorker([&work, job] { return work(job); });
   Child child;
-  child.pid = pid;
-  child.pipe = ends[0];
+  child.pid = worker.pid;
+  child.pipe = worker.output;
   child.job = job;
   return child;
 }
