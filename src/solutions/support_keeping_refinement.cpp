@@ -6,17 +6,15 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/index_direction.hpp"
 #include "geometry/nearest_integer.hpp"
 #include "solutions/direction_fit.hpp"
+#include "solutions/direction_fit_covariance.hpp"
 
 namespace orv {
 
 namespace {
 
 constexpr int kLargestPasses = 6;
-// Reflections whose misfit exceeds this multiple of the median misfit are left out of the fit.
-constexpr double kMisfitCut = 4.0;
 // A pass that moves no basis entry by more than this share of the largest one has settled.
 constexpr double kSettled = 1.0e-10;
 
@@ -34,53 +32,6 @@ double LargestChange(const Mat3& a, const Mat3& b) {
       scale = std::fmax(scale, std::fabs(a[r][c]));
     }
   return scale > 0.0 ? change / scale : change;
-}
-
-// A reflection that a basis supports: its misfit and the fit's view of it.
-struct SupportedReflection {
-  double misfit = 0.0;
-  DirectionObservation observation;
-};
-
-// Every reflection the basis indexes within the bound and the tolerance.
-std::vector<SupportedReflection> Supported(const Mat3& direct, const RunParameters& parameters,
-                                           const DirectionStore& directions) {
-  std::vector<SupportedReflection> supported;
-  Mat3 reciprocal{};
-  if (InverseTranspose(direct, reciprocal, kBasisSingularity) != kStatusSuccess) return supported;
-  const int n = std::min(parameters.NumberOfReflections, kMaxReflections);
-  for (int j = 1; j <= n; ++j) {
-    const IndexedDirection indexed =
-        IndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
-    if (!indexed.withinBound || !(indexed.theta <= parameters.AngularDeviationCriterion)) continue;
-    SupportedReflection reflection;
-    reflection.misfit = indexed.theta;
-    DirectionObservation& o = reflection.observation;
-    o.indices = {static_cast<double>(Nint(indexed.x[0])), static_cast<double>(Nint(indexed.x[1])),
-                 static_cast<double>(Nint(indexed.x[2]))};
-    Vec3 predicted;
-    for (int c = 0; c < 3; ++c)
-      predicted[c] = o.indices[0] * reciprocal[0][c] + o.indices[1] * reciprocal[1][c] + o.indices[2] * reciprocal[2][c];
-    const double length = VectorNorm(predicted);
-    double norm = 0.0;
-    if (!(length > 0.0) || NormalizeVector(directions(j), o.direction, norm) != kStatusSuccess) continue;
-    o.weight = 1.0 / (length * length);
-    supported.push_back(reflection);
-  }
-  return supported;
-}
-
-// The supported reflections for the fit, those with a misfit beyond four times the median left out.
-std::vector<DirectionObservation> FitObservations(const std::vector<SupportedReflection>& supported) {
-  std::vector<DirectionObservation> observations;
-  if (supported.empty()) return observations;
-  std::vector<double> misfits;
-  for (const SupportedReflection& r : supported) misfits.push_back(r.misfit);
-  std::nth_element(misfits.begin(), misfits.begin() + static_cast<long>(misfits.size() / 2), misfits.end());
-  const double cut = kMisfitCut * misfits[misfits.size() / 2];
-  for (const SupportedReflection& r : supported)
-    if (r.misfit <= cut) observations.push_back(r.observation);
-  return observations;
 }
 
 // The basis fitted to the observations, at the given cell volume; false when there is none.
@@ -106,7 +57,7 @@ ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, c
   ScoredBasis kept = original;
   Mat3 current = basis;
   for (int pass = 0; pass < kLargestPasses; ++pass) {
-    const std::vector<DirectionObservation> observations = FitObservations(Supported(current, parameters, directions));
+    const std::vector<DirectionObservation> observations = SupportedObservations(current, parameters, directions);
     if (observations.size() <= fewest) break;
     Mat3 refined{};
     if (!FittedBasis(observations, volume, refined)) break;
