@@ -20,20 +20,24 @@ namespace py = pybind11;
 
 namespace {
 
-py::array_t<double> MatrixArray(const orvanthel::Matrix3& m) {
-  py::array_t<double> array({3, 3});
-  auto out = array.mutable_unchecked<2>();
-  for (py::ssize_t r = 0; r < 3; ++r)
-    for (py::ssize_t c = 0; c < 3; ++c) out(r, c) = m[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+// An (N, 3) array whose row i is rows[i]: a basis, a list of directions or of indices.
+template <typename T, typename Rows>
+py::array_t<T> RowsArray(const Rows& rows) {
+  py::array_t<T> array({static_cast<py::ssize_t>(rows.size()), py::ssize_t{3}});
+  auto out = array.template mutable_unchecked<2>();
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    for (std::size_t c = 0; c < 3; ++c)
+      out(static_cast<py::ssize_t>(i), static_cast<py::ssize_t>(c)) = static_cast<T>(rows[i][c]);
   return array;
 }
 
-py::array_t<int> IntMatrixArray(const orvanthel::IntMatrix3& m) {
-  py::array_t<int> array({3, 3});
-  auto out = array.mutable_unchecked<2>();
-  for (py::ssize_t r = 0; r < 3; ++r)
-    for (py::ssize_t c = 0; c < 3; ++c) out(r, c) = m[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-  return array;
+py::array_t<double> MatrixArray(const orvanthel::Matrix3& m) { return RowsArray<double>(m); }
+py::array_t<int> IntMatrixArray(const orvanthel::IntMatrix3& m) { return RowsArray<int>(m); }
+
+py::array_t<double> VectorArray(const std::vector<double>& values) {
+  py::array_t<double> out(static_cast<py::ssize_t>(values.size()));
+  std::copy(values.begin(), values.end(), out.mutable_data());
+  return out;
 }
 
 py::dict CellDict(const orvanthel::Cell& cell) {
@@ -85,18 +89,9 @@ class SignalObserver : public orvanthel::IndexingObserver {
 };
 
 py::array_t<double> DirectionsArray(const orvanthel::Pattern& pattern) {
-  py::array_t<double> out({static_cast<py::ssize_t>(pattern.directions.size()), py::ssize_t{3}});
-  auto o = out.mutable_unchecked<2>();
-  for (py::ssize_t i = 0; i < o.shape(0); ++i)
-    for (py::ssize_t c = 0; c < 3; ++c) o(i, c) = pattern.directions[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)];
-  return out;
+  return RowsArray<double>(pattern.directions);
 }
 
-py::array_t<double> VectorArray(const std::vector<double>& values) {
-  py::array_t<double> out(static_cast<py::ssize_t>(values.size()));
-  std::copy(values.begin(), values.end(), out.mutable_data());
-  return out;
-}
 
 py::dict StrainDict(const orvanthel::Strain& s) {
   py::dict strain;
@@ -140,20 +135,18 @@ py::dict SolutionDict(const orvanthel::Solution& s) {
   d["quality"] = s.quality;
   d["within_tolerance"] = s.withinTolerance;
   d["within_half_tolerance"] = s.withinHalfTolerance;
-  const py::ssize_t n = static_cast<py::ssize_t>(s.spots.size());
-  py::array_t<int> hkl({n, py::ssize_t{3}});
-  py::array_t<double> deviations(n);
-  auto h = hkl.mutable_unchecked<2>();
-  auto dev = deviations.mutable_unchecked<1>();
+  std::vector<orvanthel::Indices> hkl, conventional, form;
+  std::vector<double> deviations;
   py::list classes;
-  for (py::ssize_t j = 0; j < n; ++j) {
-    const orvanthel::SpotIndexing& spot = s.spots[static_cast<std::size_t>(j)];
-    for (py::ssize_t c = 0; c < 3; ++c) h(j, c) = spot.hkl[static_cast<std::size_t>(c)];
-    dev(j) = spot.deviationDegrees;
+  for (const orvanthel::SpotIndexing& spot : s.spots) {
+    hkl.push_back(spot.hkl);
+    conventional.push_back(spot.conventionalHkl);
+    form.push_back(spot.conventionalForm);
+    deviations.push_back(spot.deviationDegrees);
     classes.append(ClassName(spot.spotClass));
   }
-  d["hkl"] = hkl;
-  d["deviations"] = deviations;
+  d["hkl"] = RowsArray<int>(hkl);
+  d["deviations"] = VectorArray(deviations);
   d["classes"] = classes;
   d["oriented"] = s.oriented;
   if (s.oriented) {
@@ -165,17 +158,8 @@ py::dict SolutionDict(const orvanthel::Solution& s) {
     d["standard_basis"] = MatrixArray(o.conventionalBasis);
     d["to_standard"] = IntMatrixArray(o.toConventional);
     d["standard_cell"] = CellDict(o.cell);
-    py::array_t<int> conventional({n, py::ssize_t{3}});
-    py::array_t<int> form({n, py::ssize_t{3}});
-    auto ch = conventional.mutable_unchecked<2>();
-    auto fh = form.mutable_unchecked<2>();
-    for (py::ssize_t j = 0; j < n; ++j)
-      for (py::ssize_t c = 0; c < 3; ++c) {
-        ch(j, c) = s.spots[static_cast<std::size_t>(j)].conventionalHkl[static_cast<std::size_t>(c)];
-        fh(j, c) = s.spots[static_cast<std::size_t>(j)].conventionalForm[static_cast<std::size_t>(c)];
-      }
-    d["conventional_hkl"] = conventional;
-    d["conventional_form"] = form;
+    d["conventional_hkl"] = RowsArray<int>(conventional);
+    d["conventional_form"] = RowsArray<int>(form);
   }
   if (s.strained) d["strain"] = StrainDict(s.strain);
   return d;
@@ -321,24 +305,19 @@ PYBIND11_MODULE(_orvanthel, m) {
           settings.moreGrains.push_back(
               {grainCell, grainCentring.size() == 1 ? grainCentring[0] : '?', grainSpots, grainEuler});
         const orvanthel::Simulation simulation = orvanthel::Simulate(settings);
-        const py::ssize_t n = static_cast<py::ssize_t>(simulation.spots.size());
-        py::array_t<int> hkl({n, py::ssize_t{3}});
-        py::array_t<bool> spuriousFlags(n);
-        py::array_t<int> grainOfSpot(n);
-        auto h = hkl.mutable_unchecked<2>();
-        auto f = spuriousFlags.mutable_unchecked<1>();
-        auto g = grainOfSpot.mutable_unchecked<1>();
-        for (py::ssize_t j = 0; j < n; ++j) {
-          const orvanthel::SimulatedSpot& spot = simulation.spots[static_cast<std::size_t>(j)];
-          for (py::ssize_t c = 0; c < 3; ++c) h(j, c) = spot.hkl[static_cast<std::size_t>(c)];
-          f(j) = spot.spurious;
-          g(j) = spot.grain;
+        std::vector<orvanthel::Indices> hkl;
+        std::vector<bool> spuriousFlags;
+        std::vector<int> grainOfSpot;
+        for (const orvanthel::SimulatedSpot& spot : simulation.spots) {
+          hkl.push_back(spot.hkl);
+          spuriousFlags.push_back(spot.spurious);
+          grainOfSpot.push_back(spot.grain);
         }
         py::dict out;
         out["directions"] = DirectionsArray(simulation.pattern);
-        out["hkl"] = hkl;
-        out["spurious"] = spuriousFlags;
-        out["grain"] = grainOfSpot;
+        out["hkl"] = RowsArray<int>(hkl);
+        out["spurious"] = py::array(py::cast(spuriousFlags));
+        out["grain"] = py::array(py::cast(grainOfSpot));
         out["rotation"] = MatrixArray(simulation.rotation);
         out["direct_basis"] = MatrixArray(simulation.directBasis);
         out["primitive_volume"] = simulation.primitiveVolume;
@@ -351,13 +330,7 @@ PYBIND11_MODULE(_orvanthel, m) {
       "_directions_from_angles",
       [](const py::array_t<double, py::array::c_style | py::array::forcecast>& twoTheta,
          const py::array_t<double, py::array::c_style | py::array::forcecast>& chi) {
-        const orvanthel::Pattern pattern = orvanthel::PatternFromScatteringAngles(VectorOf(twoTheta), VectorOf(chi));
-        py::array_t<double> out({static_cast<py::ssize_t>(pattern.directions.size()), py::ssize_t{3}});
-        auto o = out.mutable_unchecked<2>();
-        for (py::ssize_t i = 0; i < o.shape(0); ++i)
-          for (py::ssize_t c = 0; c < 3; ++c)
-            o(i, c) = pattern.directions[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)];
-        return out;
+        return DirectionsArray(orvanthel::PatternFromScatteringAngles(VectorOf(twoTheta), VectorOf(chi)));
       },
       py::arg("two_theta"), py::arg("chi"));
 
@@ -365,12 +338,7 @@ PYBIND11_MODULE(_orvanthel, m) {
       "_read_kqt",
       [](const std::string& path) {
         const orvanthel::KqtInput input = orvanthel::ReadKqtFile(path);
-        py::array_t<double> directions({static_cast<py::ssize_t>(input.pattern.directions.size()), py::ssize_t{3}});
-        auto o = directions.mutable_unchecked<2>();
-        for (py::ssize_t i = 0; i < o.shape(0); ++i)
-          for (py::ssize_t c = 0; c < 3; ++c)
-            o(i, c) = input.pattern.directions[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)];
-        return py::make_tuple(directions, OptionsDict(input.options));
+        return py::make_tuple(DirectionsArray(input.pattern), OptionsDict(input.options));
       },
       py::arg("path"));
 
