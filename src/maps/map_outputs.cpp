@@ -8,6 +8,7 @@
 
 #include "maps/grain_setting.hpp"
 #include "maps/ipf_colour.hpp"
+#include "reports/svg_canvas.hpp"
 #include "reports/text_file.hpp"
 
 namespace orv {
@@ -44,20 +45,6 @@ std::string CsvText(const std::string& text) {
   return quoted + "\"";
 }
 
-std::string XmlText(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 LatticeCell MeasuredCell(const Mat3& basis) {
   Mat3 metric{};
   for (int i = 0; i < 3; ++i)
@@ -86,7 +73,7 @@ std::string Rect(double x, double y, double w, double h, const std::string& fill
 
 std::string Text(double x, double y, const std::string& text, const std::string& anchor = "start", int size = 12) {
   return "<text x=\"" + Fixed(x, 1) + "\" y=\"" + Fixed(y, 1) + "\" font-size=\"" + std::to_string(size) +
-         "\" text-anchor=\"" + anchor + "\">" + XmlText(text) + "</text>";
+         "\" text-anchor=\"" + anchor + "\">" + svg::Escaped(text) + "</text>";
 }
 
 // The points of the map in the given colours (one per list position, empty for none).
