@@ -121,9 +121,10 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   std::vector<std::string> latticeLines = FirstSolutionLatticeLines(lattices);
   if (options.orientation) latticeLines = WithOrientationLines(std::move(latticeLines), orientations);
   WriteResultsFile(fileName, run->parameters, run->directions, run->store, console, latticeLines, notes);
-  // A default run keeps its console as it was; the automatic search adds what would most likely help.
-  if (options.automaticSearch && run->store.NumberOfSolutions == 0)
-    console << NoSolutionAdvice(run->parameters, run->directions, true) << '\n';
+  // A run that kept nothing names the search most likely to help, from the zones of the pattern.
+  if (run->store.NumberOfSolutions == 0)
+    console << NoSolutionAdvice(run->parameters, run->directions, options.automaticSearch && options.grains <= 1)
+            << '\n';
   if (grains)
     for (const std::string& line : GrainConsoleLines(*grains)) console << line << '\n';
   WriteFirstRunNotes(*run, lattices, options, console);

@@ -233,7 +233,9 @@ TEST(Runs, ARunThatFindsNothingSaysWhatToTry) {
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_NE(run.output.find("\n Results saved in file : none_kqt.res\n"
                             " No solution was found; try more reflections, a higher _ExtentOfTheSearch or another "
-                            "_AngularDeviationCriterion.\n Note: the file gives no _VolumeOfPrimitiveCell"),
+                            "_AngularDeviationCriterion.\n Most likely to help: a larger _AngularDeviationCriterion, "
+                            "e.g. 0.20; the spots hardly lie on zones (0 zones of 3 or more spots within 0.05 deg).\n"
+                            " Note: the file gives no _VolumeOfPrimitiveCell"),
             std::string::npos)
       << run.output;
 }
