@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 
 namespace orv {
 

@@ -15,9 +15,9 @@
 #include "driver/program_stop.hpp"
 #include "driver/run_indexing.hpp"
 #include "driver/run_options.hpp"
-#include "reports/line_format.hpp"
-#include "reports/printable_text.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/line_format.hpp"
+#include "text/printable_text.hpp"
+#include "text/trim_blanks.hpp"
 #include "run_data/program_version.hpp"
 #include "run_data/run_errors.hpp"
 

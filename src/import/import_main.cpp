@@ -5,7 +5,7 @@
 
 #include "import/import_options.hpp"
 #include "import/import_run.hpp"
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 
 int main(int argc, char** argv) {
   using namespace orv::imp;

@@ -10,7 +10,7 @@
 #include "import/peak_list.hpp"
 #include "import/peak_selection.hpp"
 #include "input/input_file.hpp"
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 #include "run_data/program_version.hpp"
 
 namespace orv::imp {

@@ -2,8 +2,8 @@
 #include "import/kqt_file.hpp"
 
 #include "import/number_text.hpp"
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
+#include "text/line_format.hpp"
+#include "text/text_file.hpp"
 
 namespace orv::imp {
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "run_data/run_errors.hpp"
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "run_data/solution_records.hpp"
 
 namespace orv {

@@ -3,8 +3,8 @@
 
 #include "geometry/rotation.hpp"
 
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
+#include "text/line_format.hpp"
+#include "text/text_file.hpp"
 #include "simulator/crystal_lattice.hpp"
 
 namespace orv::sim {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 #include "run_data/run_errors.hpp"
 #include "simulator/pattern_files.hpp"
 #include "simulator/peak_list_file.hpp"
