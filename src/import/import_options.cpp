@@ -6,7 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "import/known_cell.hpp"
-#include "import/number_text.hpp"
+#include "text/number_text.hpp"
 #include "import/peak_columns.hpp"
 #include "run_data/program_version.hpp"
 
@@ -20,7 +20,7 @@ using Check = std::function<std::string(const std::string&)>;
 Check RealIn(double low, double high, std::function<void(double)> store) {
   return [=](const std::string& text) -> std::string {
     double v = 0.0;
-    if (!ParseDecimalReal(text, v) || v < low || v > high)
+    if (!ParseReal(text, v) || v < low || v > high)
       return "expects a real from " + ShortestRealText(low) + " to " + ShortestRealText(high);
     store(v);
     return "";
@@ -30,7 +30,7 @@ Check RealIn(double low, double high, std::function<void(double)> store) {
 Check IntegerIn(int low, int high, std::function<void(int)> store) {
   return [=](const std::string& text) -> std::string {
     int v = 0;
-    if (!ParseDecimalInteger(text, v) || v < low || v > high)
+    if (!ParseInteger(text, v) || v < low || v > high)
       return "expects an integer from " + std::to_string(low) + " to " + std::to_string(high);
     store(v);
     return "";
@@ -102,7 +102,7 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
              });
   AddChecked(app, "--top", "N",
              "keep the N strongest peaks, 4 to 999 (the first N when there is no intensity)",
-             IntegerIn(kFewestReflections, kMostReflections, [&options](int v) { options.top = v; }));
+             IntegerIn(kFewestReflections, kMaxReflections, [&options](int v) { options.top = v; }));
   const std::string group = "Run parameters written into the file (the indexer's defaults otherwise)";
   AddChecked(app, "--volume", "V", "_VolumeOfPrimitiveCell, the primitive cell volume in your length unit cubed",
              RealIn(kSmallestVolume, kLargestVolume, [&options](double v) { options.keywords.volume = v; }))

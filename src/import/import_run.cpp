@@ -7,6 +7,7 @@
 #include "run_data/run_errors.hpp"
 #include "import/known_cell.hpp"
 #include "import/kqt_file.hpp"
+#include "text/kqt_layout.hpp"
 #include "import/peak_list.hpp"
 #include "import/peak_selection.hpp"
 #include "input/input_file.hpp"
@@ -73,9 +74,9 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
   if (count < static_cast<std::size_t>(kFewestReflections))
     return fail(options.peakList + ": " + std::to_string(count) + " peaks; the indexer needs at least " +
                 std::to_string(kFewestReflections));
-  if (count > static_cast<std::size_t>(kMostReflections))
+  if (count > static_cast<std::size_t>(kMaxReflections))
     return fail(options.peakList + ": " + std::to_string(count) + " peaks; an input file holds at most " +
-                std::to_string(kMostReflections) + ": keep the strongest with --top");
+                std::to_string(kMaxReflections) + ": keep the strongest with --top");
 
   const bool radians = LooksLikeRadians(list);
   const std::string order = byIntensity ? "strongest first" : "in file order";
@@ -92,7 +93,7 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                        " (" + std::to_string(LatticePointsOfCentring(options.centring)) +
                        " lattice points in the cell)");
   try {
-    WriteWholeFile(output, KqtLines(comments, reflections, options.keywords));
+    WriteKqtLines(output, KqtLines(comments, reflections, options.keywords));
   } catch (const OutputFileError& error) {
     return fail("cannot write " + error.fileName);
   }
