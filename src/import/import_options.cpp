@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "import/import_error.hpp"
 #include "import/known_cell.hpp"
 #include "text/number_text.hpp"
 #include "import/peak_columns.hpp"
@@ -148,30 +149,25 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
     message = std::string("orvanthel-import ") + version.what() + "\n";
     return ImportAction::ShowText;
   } catch (const CLI::ParseError& error) {
-    message = error.what();
-    return ImportAction::Fail;
+    throw ImportError(error.what());
   }
   // The volume of a known cell: the conventional cell alone would give a volume too large by the
   // lattice points of its centring, so both are needed, and --volume says it otherwise.
   if (options.cell.empty() != options.centring.empty()) {
-    message = "options --cell and --centring go together: the primitive volume needs both";
-    return ImportAction::Fail;
+    throw ImportError("options --cell and --centring go together: the primitive volume needs both");
   }
   if (!options.cell.empty()) {
     if (options.keywords.volume) {
-      message = "give the volume either with --volume or with --cell and --centring, not both";
-      return ImportAction::Fail;
+      throw ImportError("give the volume either with --volume or with --cell and --centring, not both");
     }
     double volume = 0.0;
     const std::string problem = PrimitiveVolumeOfCell(options.cell, options.centring, volume);
     if (!problem.empty()) {
-      message = "option --cell " + problem + ", got \"" + options.cell + "\"";
-      return ImportAction::Fail;
+      throw ImportError("option --cell " + problem + ", got \"" + options.cell + "\"");
     }
     if (!(volume >= kSmallestVolume && volume <= kLargestVolume)) {
-      message = "option --cell gives a primitive volume of " + ShortestRealText(volume) + ", outside " +
-                ShortestRealText(kSmallestVolume) + " to " + ShortestRealText(kLargestVolume);
-      return ImportAction::Fail;
+      throw ImportError("option --cell gives a primitive volume of " + ShortestRealText(volume) + ", outside " +
+                        ShortestRealText(kSmallestVolume) + " to " + ShortestRealText(kLargestVolume));
     }
     options.keywords.volume = volume;
   }

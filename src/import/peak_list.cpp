@@ -64,7 +64,7 @@ Peak PeakFromValues(const ColumnLayout& layout, const std::vector<double>& value
 }  // namespace
 
 PeakListError::PeakListError(int lineNumber, const std::string& why)
-    : std::runtime_error(lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " + why : why),
+    : ImportError(lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " + why : why),
       line(lineNumber),
       reason(why) {}
 

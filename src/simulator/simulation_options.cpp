@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "run_data/program_version.hpp"
+#include "simulator/simulation_error.hpp"
 
 namespace orv::sim {
 
@@ -287,16 +288,15 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
     message = std::string("orvanthel-simulate ") + version.what() + "\n";
     return CommandLineAction::ShowVersion;
   } catch (const CLI::ParseError& error) {
-    message = error.what();
-    return CommandLineAction::Fail;
+    throw SimulationOptionError(error.what());
   }
   const std::vector<std::string> extras = app.remaining();
   if (!extras.empty()) {
-    message = "unknown option " + extras.front() + " (see --help)";
-    return CommandLineAction::Fail;
+    throw SimulationOptionError("unknown option " + extras.front() + " (see --help)");
   }
-  message = PeakListNameClash(options);
-  return message.empty() ? CommandLineAction::Simulate : CommandLineAction::Fail;
+  const std::string clash = PeakListNameClash(options);
+  if (!clash.empty()) throw SimulationOptionError(clash);
+  return CommandLineAction::Simulate;
 }
 
 std::string TruthFileName(const SimulationOptions& options) {
