@@ -18,7 +18,7 @@
 #include "text/line_format.hpp"
 #include "text/printable_text.hpp"
 #include "text/trim_blanks.hpp"
-#include "run_data/program_version.hpp"
+#include "programs/version_line.hpp"
 #include "run_data/run_errors.hpp"
 
 namespace orv {
@@ -149,7 +149,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
 int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out) {
   const ParsedOptions options = ParseOptions(arguments, in, out);
   if (options.showVersion) {
-    out << FreeLine(std::string("Orvanthel ") + kProgramVersion) << '\n';
+    out << FreeLine(VersionLine("Orvanthel")) << '\n';
     return 0;
   }
   if (options.runBatch) return RunBatch(options.batch, out);

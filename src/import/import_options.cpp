@@ -9,7 +9,7 @@
 #include "import/known_cell.hpp"
 #include "text/number_text.hpp"
 #include "import/peak_columns.hpp"
-#include "run_data/program_version.hpp"
+#include "programs/tool_command_line.hpp"
 
 namespace orv::imp {
 
@@ -72,10 +72,7 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
                                     std::string& message) {
   CLI::App app{"orvanthel-import: writes an input file for orvanthel from a peak list of a Laue pattern.",
                "orvanthel-import"};
-  app.get_formatter()->column_width(24);
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.set_help_flag("-h,--help", "this text");
-  app.set_version_flag("--version", std::string(kProgramVersion), "the version of the program");
+  SetUpToolCommandLine(app, 24);
   app.add_option("PEAKLIST", options.peakList,
                  "the peak list: a .cor file (header 2theta chi X Y I, # lines of calibration),\n"
                  "or a table of 2theta chi [I] or of qx qy qz [I]; one peak a line")
@@ -136,21 +133,11 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
       ->group(group);
   app.footer(
       "Detector angles give unit scattering vectors q = k_out - k_in in the frame with x along the\n"
-      "incident beam and z towards the detector: q = (-sin t, cos t sin chi, cos t cos chi), t = 2theta/2.\n"
-      "The manual: README.md and the docs folder beside the program's sources.");
+      "incident beam and z towards the detector: q = (-sin t, cos t sin chi, cos t cos chi), t = 2theta/2.\n" +
+      std::string(kManualLine));
 
-  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
-  try {
-    app.parse(reversed);
-  } catch (const CLI::CallForHelp&) {
-    message = app.help();
+  if (ParseToolCommandLine<ImportError>(app, arguments, "orvanthel-import", message) != ToolRequest::Run)
     return ImportAction::ShowText;
-  } catch (const CLI::CallForVersion& version) {
-    message = std::string("orvanthel-import ") + version.what() + "\n";
-    return ImportAction::ShowText;
-  } catch (const CLI::ParseError& error) {
-    throw ImportError(error.what());
-  }
   // The volume of a known cell: the conventional cell alone would give a volume too large by the
   // lattice points of its centring, so both are needed, and --volume says it otherwise.
   if (options.cell.empty() != options.centring.empty()) {

@@ -8,7 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "run_data/program_version.hpp"
+#include "programs/tool_command_line.hpp"
 #include "simulator/simulation_error.hpp"
 
 namespace orv::sim {
@@ -255,14 +255,10 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
                                    std::string& message) {
   CLI::App app{"orvanthel-simulate: writes a simulated Laue pattern as an input file for orvanthel, and its truth.",
                "orvanthel-simulate"};
-  app.get_formatter()->column_width(27);
+  SetUpToolCommandLine(app, 27);
   app.get_formatter()->label("OPTIONS", "--name value...");
-  // As before: every option may be given again, the last value counts.
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.set_help_flag("-h,--help", "this text");
-  app.set_version_flag("--version", std::string(kProgramVersion), "the version of the program");
   app.allow_extras();
-  app.footer("The manual: README.md and the docs folder beside the program's sources.");
+  app.footer(kManualLine);
   for (const OptionSpec& entry : OptionTable()) {
     const std::string name = entry.name;
     const Handler handler = entry.handler;
@@ -278,17 +274,14 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
         ->group(entry.group);
   }
 
-  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
-  try {
-    app.parse(reversed);
-  } catch (const CLI::CallForHelp&) {
-    message = app.help();
-    return CommandLineAction::ShowHelp;
-  } catch (const CLI::CallForVersion& version) {
-    message = std::string("orvanthel-simulate ") + version.what() + "\n";
-    return CommandLineAction::ShowVersion;
-  } catch (const CLI::ParseError& error) {
-    throw SimulationOptionError(error.what());
+  switch (ParseToolCommandLine<SimulationOptionError>(app, arguments, "orvanthel-simulate", message)) {
+    case ToolRequest::ShowHelp:
+      return CommandLineAction::ShowHelp;
+    case ToolRequest::ShowVersion:
+      return CommandLineAction::ShowVersion;
+    case ToolRequest::Run:
+    case ToolRequest::Fault:
+      break;
   }
   const std::vector<std::string> extras = app.remaining();
   if (!extras.empty()) {

@@ -51,5 +51,12 @@ TEST(ImportFailure, AFaultWritesNothingAndAnInputFileThatCannotBeWrittenIsNamed)
   EXPECT_EQ(out.str() + out2.str(), "");
 }
 
+TEST(ImportFailure, AnUnknownOptionIsNamedWithTheClosestKnownOne) {
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(ImportProgram({"list.txt", "--tolerence", "2"}, out, err), 1);
+  EXPECT_EQ(err.str(), "orvanthel-import: unknown option --tolerence (see --help). Did you mean --tolerance?\n");
+}
+
 }  // namespace
 }  // namespace orv::imp

@@ -45,5 +45,13 @@ TEST(SimulatorProgram, AFileThatCannotBeWrittenEndsTheRunWithStatusOne) {
   EXPECT_FALSE(testing::FileExists(dir + "/missing/x_truth.txt"));
 }
 
+TEST(SimulatorProgram, AnUnknownOptionIsAFaultOfTheCommandLineWithTheClosestName) {
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(SimulatorProgram({"--spurios", "0.1"}, out, err), 2);
+  EXPECT_EQ(err.str(), "orvanthel-simulate: unknown option --spurios (see --help). Did you mean --spurious?\n");
+  EXPECT_EQ(out.str(), "");
+}
+
 }  // namespace
 }  // namespace orv::sim
