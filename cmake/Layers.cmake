@@ -16,5 +16,5 @@ set(ORV_USES_driver input reports search solutions run_data geometry programs te
 # The public library (include/orvanthel/): one call that indexes a pattern, built on the layers.
 set(ORV_USES_library input reports search solutions run_data geometry text)
 # Programs beside the indexer, built on the lower layers only.
-set(ORV_USES_simulator run_data geometry programs text)
+set(ORV_USES_simulator input run_data geometry programs text)
 set(ORV_USES_import input run_data geometry programs text)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "run_data/run_parameters.hpp"
+#include "run_data/solution_records.hpp"
 
 namespace orv {
 
@@ -20,5 +21,11 @@ constexpr int kLargestExtent = 9;
 // _AngularDeviationCriterion, in degrees as read.
 constexpr double kSmallestTolerance = 0.1;
 constexpr double kLargestTolerance = 3.0;
+// _TheMainCriterion.
+constexpr double kSmallestMainCriterion = 0.03;
+constexpr double kLargestMainCriterion = 0.3;
+// _WeightsForSortingBases: neither negative, and their sum at least a double epsilon.
+constexpr double kSmallestWeightSum = 2.220446049250313e-16;
+// _MaxNumberOfSavedBases from 1 and _SaveLePage from 0, both up to the store's MaxStoredSolutions.
 
 }  // namespace orv

@@ -11,7 +11,6 @@ namespace orv {
 
 namespace {
 
-constexpr double kSmallestWeightSum = 2.220446049250313e-16;
 
 std::optional<InputMessage> IntegerRange(int value, int low, int high, InputMessage tooLarge,
                                          InputMessage tooSmall) {
@@ -73,8 +72,8 @@ std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameter
       if (p.AngularDeviationCriterion > kLargestTolerance) return InputMessage::AngularDeviationTooLarge;
       return std::nullopt;
     case Keyword::TheMainCriterion:
-      if (p.TheMainCriterion > 0.3) return InputMessage::MainCriterionTooLarge;
-      if (p.TheMainCriterion < 0.03) return InputMessage::MainCriterionTooSmall;
+      if (p.TheMainCriterion > kLargestMainCriterion) return InputMessage::MainCriterionTooLarge;
+      if (p.TheMainCriterion < kSmallestMainCriterion) return InputMessage::MainCriterionTooSmall;
       return std::nullopt;
     case Keyword::WeightsForSortingBases:
       if (p.WeightsForSortingBases_1 < 0.0) return InputMessage::FirstWeightNegative;

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "input/accepted_ranges.hpp"
 #include "programs/tool_command_line.hpp"
 #include "simulator/simulation_error.hpp"
 
@@ -122,7 +123,7 @@ std::string ParseBand(const std::string& text, SimulationOptions& o) {
 
 std::string ParseWeights(const std::string& text, SimulationOptions& o) {
   std::vector<double> v;
-  if (!ParseRealList(text, 2, v) || v[0] < 0.0 || v[1] < 0.0 || v[0] + v[1] < 2.220446049250313e-16)
+  if (!ParseRealList(text, 2, v) || v[0] < 0.0 || v[1] < 0.0 || v[0] + v[1] < kSmallestWeightSum)
     return "expects w1,w2, both at least 0 and not both 0";
   o.keywords.WeightsForSortingBases = std::array<double, 2>{v[0], v[1]};
   return "";
@@ -215,26 +216,28 @@ const std::vector<OptionSpec>& OptionTable() {
          return "";
        }},
       {"--volume", "V", kKeywords, "_VolumeOfPrimitiveCell (default: conventional volume / lattice points)",
-       RealOption(1.1920928955078125e-5, 3.4028234663852885e36,
+       RealOption(kSmallestVolume, kLargestVolume,
                   [](SimulationOptions& o, double v) { o.keywords.VolumeOfPrimitiveCell = v; },
                   "[1.1920928955078125e-5, 3.4028234663852885e36]")},
       {"--extent", "n", kKeywords, "_ExtentOfTheSearch, 0 to 9 (default 0)",
-       IntegerOption(0, 9, [](SimulationOptions& o, int v) { o.keywords.ExtentOfTheSearch = v; })},
+       IntegerOption(kSmallestExtent, kLargestExtent, [](SimulationOptions& o, int v) { o.keywords.ExtentOfTheSearch = v; })},
       {"--angular-deviation", "deg", kKeywords, "_AngularDeviationCriterion, 0.1 to 3 (default 1)",
-       RealOption(0.1, 3.0, [](SimulationOptions& o, double v) { o.keywords.AngularDeviationCriterion = v; },
+       RealOption(kSmallestTolerance, kLargestTolerance,
+                  [](SimulationOptions& o, double v) { o.keywords.AngularDeviationCriterion = v; },
                   "[0.1, 3] degrees")},
       {"--max-index", "n", kKeywords, "_MaxAllowedMillerIndex, 4 to 30",
-       IntegerOption(4, 30, [](SimulationOptions& o, int v) { o.keywords.MaxAllowedMillerIndex = v; })},
+       IntegerOption(kSmallestMaxIndex, 30, [](SimulationOptions& o, int v) { o.keywords.MaxAllowedMillerIndex = v; })},
       {"--main-criterion", "x", kKeywords, "_TheMainCriterion, 0.03 to 0.3 (written after the angular deviation)",
-       RealOption(0.03, 0.3, [](SimulationOptions& o, double v) { o.keywords.TheMainCriterion = v; },
+       RealOption(kSmallestMainCriterion, kLargestMainCriterion,
+                  [](SimulationOptions& o, double v) { o.keywords.TheMainCriterion = v; },
                   "[0.03, 0.3]")},
       {"--weights", "w1,w2", kKeywords, "_WeightsForSortingBases", ParseWeights},
       {"--saved-bases", "n", kKeywords, "_MaxNumberOfSavedBases, 1 to 128",
-       IntegerOption(1, 128, [](SimulationOptions& o, int v) { o.keywords.MaxNumberOfSavedBases = v; })},
+       IntegerOption(1, MaxStoredSolutions, [](SimulationOptions& o, int v) { o.keywords.MaxNumberOfSavedBases = v; })},
       {"--sort-type", "n", kKeywords, "_SortSolutionsByQualityType, 0 or 1",
        IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.SortSolutionsByQualityType = v; })},
       {"--lepage", "n", kKeywords, "_SaveLePage, 0 to 128",
-       IntegerOption(0, 128, [](SimulationOptions& o, int v) { o.keywords.SaveLePage = v; })},
+       IntegerOption(0, MaxStoredSolutions, [](SimulationOptions& o, int v) { o.keywords.SaveLePage = v; })},
       {"--log-file", "n", kKeywords, "_CreateLogFile, 0 or 1",
        IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.CreateLogFile = v; })},
   };
