@@ -1,7 +1,7 @@
 // What the automatic search shows on the console and notes in the results file.
 #include "driver/automatic_search_console.hpp"
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 namespace orv {
 namespace {

@@ -18,7 +18,7 @@
 #include "reports/results_file.hpp"
 #include "reports/json_results.hpp"
 #include "reports/spot_table.hpp"
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 #include "reports/svg_pattern.hpp"
 
 namespace orv {

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "input/input_file.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "run_data/run_errors.hpp"
 
 namespace orv {

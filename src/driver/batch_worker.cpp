@@ -15,8 +15,8 @@
 
 #include "driver/run_indexing.hpp"
 #include "reports/log_file.hpp"
-#include "reports/text_file.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/text_file.hpp"
+#include "text/trim_blanks.hpp"
 #include "run_data/run_errors.hpp"
 
 namespace orv {

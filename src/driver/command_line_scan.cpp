@@ -3,21 +3,11 @@
 
 #include <algorithm>
 
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 
 namespace orv {
 
 namespace {
-
-// "--name" for every long name and "-n" for every short one of the app's options.
-std::vector<std::string> OptionNames(const CLI::App& app) {
-  std::vector<std::string> names;
-  for (const CLI::Option* option : app.get_options()) {
-    for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
-    for (const std::string& name : option->get_snames()) names.push_back("-" + name);
-  }
-  return names;
-}
 
 const CLI::Option* FindOption(const CLI::App& app, const std::string& name) {
   for (const CLI::Option* option : app.get_options()) {
@@ -38,35 +28,6 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-std::size_t EditDistance(const std::string& a, const std::string& b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
-
-std::optional<std::string> ClosestName(const std::string& name, const std::vector<std::string>& known) {
-  const std::size_t allowed = std::max<std::size_t>(2, name.size() / 3);
-  std::optional<std::string> closest;
-  std::size_t best = allowed + 1;
-  for (const std::string& candidate : known) {
-    const std::size_t distance = EditDistance(name, candidate);
-    if (distance < best) {
-      best = distance;
-      closest = candidate;
-    }
-  }
-  return closest;
-}
-
 ScannedArguments ScanArguments(const std::vector<std::string>& arguments, const CLI::App& app,
                                const std::vector<std::string>& helpWords) {
   ScannedArguments scanned;
@@ -82,9 +43,7 @@ ScannedArguments ScanArguments(const std::vector<std::string>& arguments, const 
       continue;
     }
     if (option == nullptr) {
-      std::string message = "unknown option " + PrintableText(name) + ".";
-      if (const auto closest = ClosestName(name, OptionNames(app))) message += " Did you mean " + *closest + "?";
-      throw UnknownOption(message);
+      throw UnknownOption("unknown option " + PrintableText(name) + "." + SuggestionFor(name, app));
     }
     scanned.options.push_back(item);
     const bool takesValue = option->get_type_size_max() > 0 && option->get_items_expected_max() > 0;

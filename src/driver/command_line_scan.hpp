@@ -3,6 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "programs/option_suggestion.hpp"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -28,13 +30,6 @@ struct ScannedArguments {
 // near ("Did you mean --choose-lattice?").
 ScannedArguments ScanArguments(const std::vector<std::string>& arguments, const CLI::App& app,
                                const std::vector<std::string>& helpWords);
-
-// The number of single-character insertions, deletions and substitutions that turn a into b.
-std::size_t EditDistance(const std::string& a, const std::string& b);
-
-// The known name closest to `name` when it is close enough to be a slip of the keyboard: at most
-// a third of its letters differ, at least two; the first of equally close names.
-std::optional<std::string> ClosestName(const std::string& name, const std::vector<std::string>& known);
 
 // One line per option of the app, "  --name VALUE   what it does", in the order they were added.
 std::vector<std::string> OptionLines(const CLI::App& app);

@@ -7,8 +7,8 @@
 #include <exception>
 #include <memory>
 
-#include "reports/line_format.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/line_format.hpp"
+#include "text/trim_blanks.hpp"
 #include "solutions/lattice_choice.hpp"
 #include "solutions/solution_lattices.hpp"
 

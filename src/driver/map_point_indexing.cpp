@@ -11,7 +11,7 @@
 #include "input/input_reader.hpp"
 #include "maps/grain_setting.hpp"
 #include "maps/seed_acceptance.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/trim_blanks.hpp"
 #include "run_data/run_errors.hpp"
 #include "run_data/run_parameters.hpp"
 #include "search/search_bases.hpp"

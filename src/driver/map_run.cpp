@@ -16,7 +16,7 @@
 #include "maps/map_grains.hpp"
 #include "maps/map_outputs.hpp"
 #include "maps/seed_schedule.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "run_data/run_errors.hpp"
 #include "search/commensurate_transforms.hpp"
 

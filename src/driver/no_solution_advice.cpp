@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "geometry/constants.hpp"
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "search/zone_axes.hpp"
 
 namespace orv {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "driver/program_stop.hpp"
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 namespace orv {
 

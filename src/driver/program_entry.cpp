@@ -16,10 +16,10 @@
 #include "driver/program_stop.hpp"
 #include "driver/run_indexing.hpp"
 #include "driver/run_options.hpp"
-#include "reports/line_format.hpp"
-#include "reports/printable_text.hpp"
-#include "reports/trim_blanks.hpp"
-#include "run_data/program_version.hpp"
+#include "text/line_format.hpp"
+#include "text/printable_text.hpp"
+#include "text/trim_blanks.hpp"
+#include "programs/version_line.hpp"
 #include "run_data/run_errors.hpp"
 
 namespace orv {
@@ -165,7 +165,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments, std::istre
 int RunEntry(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out) {
   const ParsedOptions options = ParseOptions(arguments, in, out);
   if (options.showVersion) {
-    out << FreeLine(std::string("Orvanthel ") + kProgramVersion) << '\n';
+    out << FreeLine(VersionLine("Orvanthel")) << '\n';
     return 0;
   }
   if (options.runBatch) return RunBatch(options.batch, out);

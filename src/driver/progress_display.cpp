@@ -1,7 +1,7 @@
 // The one console line that shows how far the search has come, rewritten in place.
 #include "driver/progress_display.hpp"
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 namespace orv {
 

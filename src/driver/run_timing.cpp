@@ -1,7 +1,7 @@
 // Elapsed wall-clock and CPU times of a run.
 #include "driver/run_timing.hpp"
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 namespace orv {
 

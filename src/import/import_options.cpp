@@ -5,10 +5,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include "import/import_error.hpp"
 #include "import/known_cell.hpp"
-#include "import/number_text.hpp"
+#include "text/number_text.hpp"
 #include "import/peak_columns.hpp"
-#include "run_data/program_version.hpp"
+#include "programs/tool_command_line.hpp"
 
 namespace orv::imp {
 
@@ -20,7 +21,7 @@ using Check = std::function<std::string(const std::string&)>;
 Check RealIn(double low, double high, std::function<void(double)> store) {
   return [=](const std::string& text) -> std::string {
     double v = 0.0;
-    if (!ParseDecimalReal(text, v) || v < low || v > high)
+    if (!ParseReal(text, v) || v < low || v > high)
       return "expects a real from " + ShortestRealText(low) + " to " + ShortestRealText(high);
     store(v);
     return "";
@@ -30,7 +31,7 @@ Check RealIn(double low, double high, std::function<void(double)> store) {
 Check IntegerIn(int low, int high, std::function<void(int)> store) {
   return [=](const std::string& text) -> std::string {
     int v = 0;
-    if (!ParseDecimalInteger(text, v) || v < low || v > high)
+    if (!ParseInteger(text, v) || v < low || v > high)
       return "expects an integer from " + std::to_string(low) + " to " + std::to_string(high);
     store(v);
     return "";
@@ -71,10 +72,7 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
                                     std::string& message) {
   CLI::App app{"orvanthel-import: writes an input file for orvanthel from a peak list of a Laue pattern.",
                "orvanthel-import"};
-  app.get_formatter()->column_width(24);
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.set_help_flag("-h,--help", "this text");
-  app.set_version_flag("--version", std::string(kProgramVersion), "the version of the program");
+  SetUpToolCommandLine(app, 24);
   app.add_option("PEAKLIST", options.peakList,
                  "the peak list: a .cor file (header 2theta chi X Y I, # lines of calibration),\n"
                  "or a table of 2theta chi [I] or of qx qy qz [I]; one peak a line")
@@ -102,7 +100,7 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
              });
   AddChecked(app, "--top", "N",
              "keep the N strongest peaks, 4 to 999 (the first N when there is no intensity)",
-             IntegerIn(kFewestReflections, kMostReflections, [&options](int v) { options.top = v; }));
+             IntegerIn(kFewestReflections, kMaxReflections, [&options](int v) { options.top = v; }));
   const std::string group = "Run parameters written into the file (the indexer's defaults otherwise)";
   AddChecked(app, "--volume", "V", "_VolumeOfPrimitiveCell, the primitive cell volume in your length unit cubed",
              RealIn(kSmallestVolume, kLargestVolume, [&options](double v) { options.keywords.volume = v; }))
@@ -135,43 +133,28 @@ ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, I
       ->group(group);
   app.footer(
       "Detector angles give unit scattering vectors q = k_out - k_in in the frame with x along the\n"
-      "incident beam and z towards the detector: q = (-sin t, cos t sin chi, cos t cos chi), t = 2theta/2.\n"
-      "The manual: README.md and the docs folder beside the program's sources.");
+      "incident beam and z towards the detector: q = (-sin t, cos t sin chi, cos t cos chi), t = 2theta/2.\n" +
+      std::string(kManualLine));
 
-  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
-  try {
-    app.parse(reversed);
-  } catch (const CLI::CallForHelp&) {
-    message = app.help();
+  if (ParseToolCommandLine<ImportError>(app, arguments, "orvanthel-import", message) != ToolRequest::Run)
     return ImportAction::ShowText;
-  } catch (const CLI::CallForVersion& version) {
-    message = std::string("orvanthel-import ") + version.what() + "\n";
-    return ImportAction::ShowText;
-  } catch (const CLI::ParseError& error) {
-    message = error.what();
-    return ImportAction::Fail;
-  }
   // The volume of a known cell: the conventional cell alone would give a volume too large by the
   // lattice points of its centring, so both are needed, and --volume says it otherwise.
   if (options.cell.empty() != options.centring.empty()) {
-    message = "options --cell and --centring go together: the primitive volume needs both";
-    return ImportAction::Fail;
+    throw ImportError("options --cell and --centring go together: the primitive volume needs both");
   }
   if (!options.cell.empty()) {
     if (options.keywords.volume) {
-      message = "give the volume either with --volume or with --cell and --centring, not both";
-      return ImportAction::Fail;
+      throw ImportError("give the volume either with --volume or with --cell and --centring, not both");
     }
     double volume = 0.0;
     const std::string problem = PrimitiveVolumeOfCell(options.cell, options.centring, volume);
     if (!problem.empty()) {
-      message = "option --cell " + problem + ", got \"" + options.cell + "\"";
-      return ImportAction::Fail;
+      throw ImportError("option --cell " + problem + ", got \"" + options.cell + "\"");
     }
     if (!(volume >= kSmallestVolume && volume <= kLargestVolume)) {
-      message = "option --cell gives a primitive volume of " + ShortestRealText(volume) + ", outside " +
-                ShortestRealText(kSmallestVolume) + " to " + ShortestRealText(kLargestVolume);
-      return ImportAction::Fail;
+      throw ImportError("option --cell gives a primitive volume of " + ShortestRealText(volume) + ", outside " +
+                        ShortestRealText(kSmallestVolume) + " to " + ShortestRealText(kLargestVolume));
     }
     options.keywords.volume = volume;
   }

@@ -19,11 +19,11 @@ struct ImportOptions {
   std::string centring;  // --centring as given
 };
 
-enum class ImportAction { Import, ShowText, Fail };
+enum class ImportAction { Import, ShowText };
 
 // Reads the arguments (without the program name). ShowText gives the help or version text in
-// `message`; Fail a one-line message naming the option. Every value is checked here, against the
-// ranges the indexer accepts for the keywords.
+// `message`; a fault throws ImportError with a one-line message naming the option. Every value is
+// checked here, against the ranges the indexer accepts for the keywords.
 ImportAction ParseImportCommandLine(const std::vector<std::string>& arguments, ImportOptions& options,
                                     std::string& message);
 

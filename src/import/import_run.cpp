@@ -4,13 +4,14 @@
 #include <cmath>
 #include <filesystem>
 
-#include "run_data/run_errors.hpp"
+#include "import/import_error.hpp"
 #include "import/known_cell.hpp"
 #include "import/kqt_file.hpp"
+#include "text/kqt_layout.hpp"
 #include "import/peak_list.hpp"
 #include "import/peak_selection.hpp"
 #include "input/input_file.hpp"
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 #include "run_data/program_version.hpp"
 
 namespace orv::imp {
@@ -41,14 +42,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
+void RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string output = OutputFileName(options);
-  auto fail = [&err](const std::string& message) {
-    err << "orvanthel-import: " << PrintableText(message) << '\n';
-    return 1;
-  };
   if (SameFile(output, options.peakList))
-    return fail(options.peakList + ": the input file would replace the peak list; name another with --output");
+    throw ImportError(options.peakList + ": the input file would replace the peak list; name another with --output");
 
   // Only a regular file is read, in lines of bounded length: a pipe or a device could block the
   // import or feed it without end.
@@ -57,25 +54,25 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     std::error_code error;
     const bool other = std::filesystem::exists(options.peakList, error) &&
                        !std::filesystem::is_regular_file(options.peakList, error);
-    return fail("cannot open " + options.peakList + (other ? ": it is not a regular file" : ""));
+    throw ImportError("cannot open " + options.peakList + (other ? ": it is not a regular file" : ""));
   }
   PeakList list;
   try {
     LineSource lines = in.Lines();
     list = ReadPeakList(lines, options.columns);
   } catch (const PeakListError& error) {
-    return fail(options.peakList + ": " + error.what());
+    throw ImportError(options.peakList + ": " + error.what());
   }
 
   const bool byIntensity = list.layout.HoldsIntensity();
   const std::vector<Peak> reflections = SelectPeaks(list.peaks, byIntensity, options.top);
   const std::size_t count = reflections.size();
   if (count < static_cast<std::size_t>(kFewestReflections))
-    return fail(options.peakList + ": " + std::to_string(count) + " peaks; the indexer needs at least " +
-                std::to_string(kFewestReflections));
-  if (count > static_cast<std::size_t>(kMostReflections))
-    return fail(options.peakList + ": " + std::to_string(count) + " peaks; an input file holds at most " +
-                std::to_string(kMostReflections) + ": keep the strongest with --top");
+    throw ImportError(options.peakList + ": " + std::to_string(count) + " peaks; the indexer needs at least " +
+                      std::to_string(kFewestReflections));
+  if (count > static_cast<std::size_t>(kMaxReflections))
+    throw ImportError(options.peakList + ": " + std::to_string(count) + " peaks; an input file holds at most " +
+                      std::to_string(kMaxReflections) + ": keep the strongest with --top");
 
   const bool radians = LooksLikeRadians(list);
   const std::string order = byIntensity ? "strongest first" : "in file order";
@@ -91,11 +88,7 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     comments.push_back("_VolumeOfPrimitiveCell from the cell " + options.cell + " with centring " + options.centring +
                        " (" + std::to_string(LatticePointsOfCentring(options.centring)) +
                        " lattice points in the cell)");
-  try {
-    WriteWholeFile(output, KqtLines(comments, reflections, options.keywords));
-  } catch (const OutputFileError& error) {
-    return fail("cannot write " + error.fileName);
-  }
+  WriteKqtLines(output, KqtLines(comments, reflections, options.keywords));
   out << PrintableText("Read " + std::to_string(list.peaks.size()) + " peaks (" + list.layout.Describe() + ") from " +
                        options.peakList + "; wrote " + std::to_string(count) + " reflections, " + order + ", to " +
                        output)
@@ -103,7 +96,6 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
   if (radians)
     err << "orvanthel-import: warning: every 2theta and chi of " << PrintableText(options.peakList)
         << " is within 2 pi: the angles look like radians, and the peak list must give degrees\n";
-  return 0;
 }
 
 }  // namespace orv::imp

@@ -7,8 +7,9 @@
 
 namespace orv::imp {
 
-// Writes a summary line to `out` and returns 0, or writes the error to `err` (the peak list's name,
-// the line and the reason for a malformed line) and returns 1; nothing is written then.
-int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err);
+// Writes the input file and a summary line to `out` (and to `err` a warning when the angles look
+// like radians). A fault throws ImportError (for a malformed line: the peak list's name, the line and
+// the reason) and a file that cannot be written OutputFileError; nothing is written then.
+void RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace orv::imp

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "import/number_text.hpp"
+#include "text/number_text.hpp"
 
 namespace orv::imp {
 
@@ -24,7 +24,7 @@ std::string PrimitiveVolumeOfCell(const std::string& cell, const std::string& ce
     const std::size_t comma = cell.find(',', start);
     const std::string item = cell.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     double value = 0.0;
-    if (!ParseDecimalReal(item, value)) return "expects numbers separated by commas";
+    if (!ParseReal(item, value)) return "expects numbers separated by commas";
     values.push_back(value);
     if (comma == std::string::npos) break;
     start = comma + 1;

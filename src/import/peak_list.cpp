@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "geometry/laue_frame.hpp"
-#include "import/number_text.hpp"
+#include "text/number_text.hpp"
 
 namespace orv::imp {
 
@@ -64,7 +64,7 @@ Peak PeakFromValues(const ColumnLayout& layout, const std::vector<double>& value
 }  // namespace
 
 PeakListError::PeakListError(int lineNumber, const std::string& why)
-    : std::runtime_error(lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " + why : why),
+    : ImportError(lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " + why : why),
       line(lineNumber),
       reason(why) {}
 
@@ -96,7 +96,7 @@ PeakList ReadPeakList(LineSource& lines, const std::vector<std::string>& givenNa
     const std::vector<std::string> items = SplitItems(line);
     if (items.empty() || items[0][0] == '#') continue;
     double first = 0.0;
-    if (ReadDecimalReal(items[0], first) == RealReading::NotANumber && !headerSeen && list.peaks.empty()) {
+    if (ParseRealForm(items[0], first) == NumberForm::Malformed && !headerSeen && list.peaks.empty()) {
       headerSeen = true;
       if (!haveLayout) {
         std::string problem;
@@ -120,10 +120,10 @@ PeakList ReadPeakList(LineSource& lines, const std::vector<std::string>& givenNa
                                           list.layout.Describe() + " (" + std::to_string(list.layout.Size()) + ")");
     std::vector<double> values(items.size());
     for (std::size_t k = 0; k < items.size(); ++k) {
-      const RealReading reading = ReadDecimalReal(items[k], values[k]);
-      if (reading != RealReading::Valid)
+      const NumberForm reading = ParseRealForm(items[k], values[k]);
+      if (reading != NumberForm::Ok)
         throw PeakListError(lineNumber, "\"" + items[k] + "\" in column " + list.layout.names[k] +
-                                            (reading == RealReading::OutOfRange ? " is out of range" : " is not a number"));
+                                            (reading == NumberForm::OutOfRange ? " is out of range" : " is not a number"));
     }
     list.peaks.push_back(PeakFromValues(list.layout, values, lineNumber));
   }

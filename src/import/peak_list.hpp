@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/vector_matrix.hpp"
+#include "import/import_error.hpp"
 #include "import/peak_columns.hpp"
 #include "input/line_source.hpp"
 
@@ -26,7 +27,7 @@ struct PeakList {
 };
 
 // A peak list that cannot be read; line is 0 when the fault belongs to the file as a whole.
-struct PeakListError : std::runtime_error {
+struct PeakListError : ImportError {
   PeakListError(int lineNumber, const std::string& why);
   int line;
   std::string reason;

@@ -1,9 +1,6 @@
 // Free-format reading of the input file's lines: items, null values, repeats, slashes and numbers.
 #include "input/free_format_reader.hpp"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <stdexcept>
 #include <type_traits>
 #include <utility>
@@ -57,53 +54,6 @@ bool ReadQuotedText(const std::string& line, std::size_t& pos, std::string& text
   return false;
 }
 
-namespace {
-
-enum class NumberForm { Ok, Malformed, OutOfRange };
-
-NumberForm ParseIntegerForm(const std::string& text, int& value) {
-  std::size_t pos = 0;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-  const std::size_t signLength = pos;
-  if (SkipDigits(text, pos) == 0 || pos != text.size()) return NumberForm::Malformed;
-  // from_chars takes a minus sign but no plus sign.
-  const char* first = text.data() + (text[0] == '+' ? signLength : 0);
-  int parsed = 0;
-  const auto result = std::from_chars(first, text.data() + text.size(), parsed);
-  if (result.ec == std::errc::result_out_of_range) return NumberForm::OutOfRange;
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return NumberForm::Malformed;
-  value = parsed;
-  return NumberForm::Ok;
-}
-
-NumberForm ParseRealForm(const std::string& text, double& value) {
-  std::size_t pos = 0;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-  std::size_t mantissaDigits = SkipDigits(text, pos);
-  if (pos < text.size() && text[pos] == '.') {
-    ++pos;
-    mantissaDigits += SkipDigits(text, pos);
-  }
-  if (mantissaDigits == 0) return NumberForm::Malformed;
-  std::string plain = text;
-  if (pos < text.size()) {
-    const char letter = text[pos];
-    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return NumberForm::Malformed;
-    plain[pos] = 'e';
-    ++pos;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-    if (SkipDigits(text, pos) == 0 || pos != text.size()) return NumberForm::Malformed;
-  }
-  char* end = nullptr;
-  const double parsed = std::strtod(plain.c_str(), &end);
-  if (end != plain.c_str() + plain.size()) return NumberForm::Malformed;
-  // Overflow gives an infinity and is refused; underflow gives a tiny value or zero and is kept.
-  if (!std::isfinite(parsed)) return NumberForm::OutOfRange;
-  value = parsed;
-  return NumberForm::Ok;
-}
-
-}  // namespace
 
 std::string ShownInMessage(const std::string& text) {
   constexpr std::size_t kShownLength = 40;
@@ -124,10 +74,6 @@ std::string Expected(int count, bool isInteger) {
 }
 
 }  // namespace
-
-bool ParseInteger(const std::string& text, int& value) { return ParseIntegerForm(text, value) == NumberForm::Ok; }
-
-bool ParseReal(const std::string& text, double& value) { return ParseRealForm(text, value) == NumberForm::Ok; }
 
 FreeFormatReader::FreeFormatReader(LineSource source)
     : source_(std::move(source)), loadedIndex_(std::string::npos), markIndex_(std::string::npos) {}

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "input/line_source.hpp"
+// The number forms of the file (ParseInteger, ParseReal) are those of the tools that write it.
+#include "text/number_text.hpp"
 
 namespace orv {
 
@@ -15,11 +17,6 @@ enum class ReadStatus { Ok, EndOfFile, Error };
 // closing mark; a doubled mark inside stands for one mark. On success pos is just after the closing
 // mark. Returns false when the line ends before the closing mark (pos is then at the line end).
 bool ReadQuotedText(const std::string& line, std::size_t& pos, std::string& text);
-
-// Number forms of the input file. Both return false for any text that is not a complete number of
-// the form, for NaN and infinities, and for values that do not fit the target type.
-bool ParseInteger(const std::string& text, int& value);  // optionally signed digits, 32 bits
-bool ParseReal(const std::string& text, double& value);  // digits, optional point, E or D exponent
 
 // A text from the file as a message shows it: control characters become "?", and a text of more
 // than 40 characters is cut and ends in "...".

@@ -4,16 +4,13 @@
 #include <array>
 
 #include "run_data/run_errors.hpp"
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "run_data/solution_records.hpp"
 
 namespace orv {
 
 namespace {
 
-constexpr double kLargestVolume = 3.4028234663852885e36;   // a hundredth of the largest float
-constexpr double kSmallestVolume = 1.1920928955078125e-5;  // 100 float epsilons
-constexpr double kSmallestWeightSum = 2.220446049250313e-16;
 
 std::optional<InputMessage> IntegerRange(int value, int low, int high, InputMessage tooLarge,
                                          InputMessage tooSmall) {
@@ -55,7 +52,7 @@ const std::string& InputMessageText(InputMessage message) {
 std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameters& p) {
   switch (keyword) {
     case Keyword::NumberOfReflections:
-      return IntegerRange(p.NumberOfReflections, 4, kMaxReflections, InputMessage::ReflectionsAboveLimit,
+      return IntegerRange(p.NumberOfReflections, kFewestReflections, kMaxReflections, InputMessage::ReflectionsAboveLimit,
                           InputMessage::ReflectionsBelowLimit);
     case Keyword::Reflections:
       return std::nullopt;
@@ -64,19 +61,19 @@ std::optional<InputMessage> FirstFailedCheck(Keyword keyword, const RunParameter
       if (p.VolumeOfPrimitiveCell < kSmallestVolume) return InputMessage::VolumeTooSmall;
       return std::nullopt;
     case Keyword::MaxAllowedMillerIndex:
-      if (p.MaxAllowedMillerIndex < 4 || p.MaxAllowedMillerIndex > kMaxMillerIndexBound) {
+      if (p.MaxAllowedMillerIndex < kSmallestMaxIndex || p.MaxAllowedMillerIndex > kLargestMaxIndex) {
         return InputMessage::MillerIndexOutOfBounds;
       }
       return std::nullopt;
     case Keyword::ExtentOfTheSearch:
-      return IntegerRange(p.ExtentOfTheSearch, 0, 9, InputMessage::ExtentTooLarge, InputMessage::ExtentTooSmall);
+      return IntegerRange(p.ExtentOfTheSearch, kSmallestExtent, kLargestExtent, InputMessage::ExtentTooLarge, InputMessage::ExtentTooSmall);
     case Keyword::AngularDeviationCriterion:
-      if (p.AngularDeviationCriterion < 0.1) return InputMessage::AngularDeviationTooSmall;
-      if (p.AngularDeviationCriterion > 3.0) return InputMessage::AngularDeviationTooLarge;
+      if (p.AngularDeviationCriterion < kSmallestTolerance) return InputMessage::AngularDeviationTooSmall;
+      if (p.AngularDeviationCriterion > kLargestTolerance) return InputMessage::AngularDeviationTooLarge;
       return std::nullopt;
     case Keyword::TheMainCriterion:
-      if (p.TheMainCriterion > 0.3) return InputMessage::MainCriterionTooLarge;
-      if (p.TheMainCriterion < 0.03) return InputMessage::MainCriterionTooSmall;
+      if (p.TheMainCriterion > kLargestMainCriterion) return InputMessage::MainCriterionTooLarge;
+      if (p.TheMainCriterion < kSmallestMainCriterion) return InputMessage::MainCriterionTooSmall;
       return std::nullopt;
     case Keyword::WeightsForSortingBases:
       if (p.WeightsForSortingBases_1 < 0.0) return InputMessage::FirstWeightNegative;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "run_data/run_parameters.hpp"
+#include "input/accepted_ranges.hpp"
 #include "input/keywords.hpp"
 
 namespace orv {
@@ -36,9 +37,6 @@ enum class InputMessage {
 };
 
 const std::string& InputMessageText(InputMessage message);
-
-// Largest accepted MaxAllowedMillerIndex; the message names the bounds [4,100].
-constexpr int kMaxMillerIndexBound = 100;
 
 // The first failed check of the keyword's value just stored in the parameters, checks taken in
 // their fixed order; nothing when every check passes. While `_AngularDeviationCriterion` is checked

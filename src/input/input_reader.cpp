@@ -14,9 +14,9 @@
 #include "input/input_file.hpp"
 #include "input/keywords.hpp"
 #include "input/parameter_echo.hpp"
-#include "reports/line_format.hpp"
-#include "reports/printable_text.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/line_format.hpp"
+#include "text/printable_text.hpp"
+#include "text/trim_blanks.hpp"
 #include "run_data/run_errors.hpp"
 
 namespace orv {

@@ -1,7 +1,7 @@
 // Echo lines of the parameters read from the input file.
 #include "input/parameter_echo.hpp"
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 namespace orv {
 

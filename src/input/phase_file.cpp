@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "run_data/run_errors.hpp"
 
 namespace orv {

@@ -3,6 +3,7 @@
 
 #include "orvanthel/error.hpp"
 #include "orvanthel/simulation.hpp"
+#include "simulator/simulation_error.hpp"
 #include "simulator/simulation_run.hpp"
 
 namespace orvanthel {
@@ -37,8 +38,11 @@ Simulation Simulate(const SimulationSettings& settings) {
   for (const SimulatedGrainSettings& grain : settings.moreGrains)
     options.moreGrains.push_back({CellOf(grain.cell), CentringOf(grain.centring), grain.spots, grain.eulerDegrees});
   orv::sim::SimulatedPattern simulated;
-  std::string message;
-  if (!orv::sim::SimulatePattern(options, simulated, message)) throw Error(ErrorCode::InvalidOptions, message);
+  try {
+    simulated = orv::sim::SimulatePattern(options);
+  } catch (const orv::sim::SimulationError& error) {
+    throw Error(ErrorCode::InvalidOptions, error.what());
+  }
   Simulation out;
   for (const orv::sim::Spot& spot : simulated.spots) {
     out.pattern.directions.push_back(spot.direction);

@@ -9,7 +9,7 @@
 #include "maps/grain_setting.hpp"
 #include "maps/ipf_colour.hpp"
 #include "reports/svg_canvas.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 
 namespace orv {
 

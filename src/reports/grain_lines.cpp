@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "reports/lattice_summary.hpp"
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "reports/results_file.hpp"
 
 namespace orv {

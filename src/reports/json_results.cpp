@@ -13,8 +13,8 @@
 #include "reports/lattice_summary.hpp"
 #include "reports/log_file.hpp"
 #include "reports/results_file.hpp"
-#include "reports/text_file.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/text_file.hpp"
+#include "text/trim_blanks.hpp"
 #include "run_data/program_version.hpp"
 
 namespace orv {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 namespace orv {
 

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "reports/results_file.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 
 namespace orv {
 

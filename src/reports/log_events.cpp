@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
+#include "text/line_format.hpp"
+#include "text/text_file.hpp"
 
 namespace orv {
 

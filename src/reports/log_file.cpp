@@ -2,19 +2,12 @@
 #include "reports/log_file.hpp"
 
 #include "run_data/clock.hpp"
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "reports/parameter_header.hpp"
-#include "reports/text_file.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/text_file.hpp"
+#include "text/trim_blanks.hpp"
 
 namespace orv {
-
-std::string OutputFileName(const std::string& inputFileName, const std::string& suffix) {
-  const std::string name = TrimBlanks(inputFileName);
-  // The reader admits only names ending in ".kqt"; a shorter name loses what it has.
-  const std::size_t stemLength = name.size() > 4 ? name.size() - 4 : 0;
-  return name.substr(0, stemLength) + suffix;
-}
 
 void OpenLogFile(TextFile& log, const std::string& inputFileName, const RunParameters& parameters) {
   log.Open(OutputFileName(inputFileName, "_kqt.log"));

@@ -4,13 +4,11 @@
 #include <string>
 
 #include "run_data/run_parameters.hpp"
+#include "text/output_file_name.hpp"
 
 namespace orv {
 
 class TextFile;
-
-// The input name without blanks around it and without its ".kqt", followed by the suffix.
-std::string OutputFileName(const std::string& inputFileName, const std::string& suffix);
 
 // Creates "<stem>_kqt.log" and writes the title block and the parameter header.
 void OpenLogFile(TextFile& log, const std::string& inputFileName, const RunParameters& parameters);

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "reports/json_results.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 
 namespace orv {
 

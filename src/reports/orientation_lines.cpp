@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 namespace orv {
 

@@ -2,8 +2,8 @@
 #include "reports/parameter_header.hpp"
 
 #include "geometry/constants.hpp"
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
+#include "text/line_format.hpp"
+#include "text/text_file.hpp"
 
 namespace orv {
 

@@ -1,8 +1,8 @@
 // The relationships section of the results file: the matrix between every pair of kept solutions.
 #include "reports/relationships_section.hpp"
 
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
+#include "text/line_format.hpp"
+#include "text/text_file.hpp"
 #include "solutions/relationships.hpp"
 
 namespace orv {

@@ -7,8 +7,9 @@
 #include "geometry/laue_frame.hpp"
 #include "geometry/nearest_integer.hpp"
 #include "reports/log_file.hpp"
+#include "text/output_file_name.hpp"
 #include "reports/results_file.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 
 namespace orv {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "reports/line_format.hpp"
-#include "reports/printable_text.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/line_format.hpp"
+#include "text/printable_text.hpp"
+#include "text/trim_blanks.hpp"
 
 namespace orv::svg {
 

@@ -9,8 +9,8 @@
 #include "reports/spot_classes.hpp"
 #include "reports/svg_canvas.hpp"
 #include "reports/svg_pattern.hpp"
-#include "reports/text_file.hpp"
-#include "reports/trim_blanks.hpp"
+#include "text/text_file.hpp"
+#include "text/trim_blanks.hpp"
 #include "reports/zone_selection.hpp"
 
 namespace orv {

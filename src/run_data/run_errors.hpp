@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text/output_file_error.hpp"
+
 namespace orv {
 
 // An input file that cannot be used: the console lines that say why, exactly as they are shown.
@@ -12,13 +14,6 @@ struct InputError : std::runtime_error {
   explicit InputError(std::vector<std::string> lines)
       : std::runtime_error(lines.empty() ? std::string("input error") : lines.front()), consoleLines(std::move(lines)) {}
   std::vector<std::string> consoleLines;
-};
-
-// An output file that cannot be created or written.
-struct OutputFileError : std::runtime_error {
-  explicit OutputFileError(const std::string& file)
-      : std::runtime_error("Cannot write " + file), fileName(file) {}
-  std::string fileName;
 };
 
 }  // namespace orv

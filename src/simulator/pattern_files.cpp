@@ -3,8 +3,9 @@
 
 #include "geometry/rotation.hpp"
 
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
+#include "text/kqt_layout.hpp"
+#include "text/line_format.hpp"
+#include "text/text_file.hpp"
 #include "simulator/crystal_lattice.hpp"
 
 namespace orv::sim {
@@ -83,40 +84,33 @@ void WritePatternFile(const std::string& fileName, const SimulationOptions& opti
                       const SimulatedPattern& pattern) {
   const RunKeywords& k = options.keywords;
   const ExperimentSettings& e = options.experiment;
-  TextFile file;
-  file.Open(fileName);
-  file.WriteLine("# Laue pattern simulated by orvanthel-simulate; truth in " + BaseName(TruthFileName(options)));
-  file.WriteLine("# cell " + CellText(options.cell) + ", centring " + std::string(1, CentringLetter(options.centring)) +
-                 ", orientation " + OrientationText(options) + ", seed " + std::to_string(options.seed));
-  file.WriteLine("# beam along +z, band " + PlainReal(e.minWavelength, 4) + " to " + PlainReal(e.maxWavelength, 4) +
-                 " A, smallest d-spacing " + PlainReal(e.minDSpacing, 4) + " A, detector " + e.detector.name);
-  file.WriteLine("# noise " + PlainReal(options.flaws.noiseSigmaDegrees, 4) + " deg, spurious fraction " +
-                 PlainReal(options.flaws.spuriousFraction, 4) + ", dropped fraction " +
-                 PlainReal(options.flaws.dropFraction, 4));
-  file.WriteLine("_NumberOfReflections");
-  file.WriteLine(Line().I(static_cast<long long>(pattern.spots.size()), 6).str());
-  file.WriteLine("_Reflections");
-  const int w = kDirectionDecimals + 4;
-  for (const Spot& s : pattern.spots)
-    file.WriteLine(Line()
-                       .F(s.direction[0], w, kDirectionDecimals)
-                       .F(s.direction[1], w, kDirectionDecimals)
-                       .F(s.direction[2], w, kDirectionDecimals)
-                       .str());
-  WriteValue(file, "_VolumeOfPrimitiveCell", PlainReal(k.VolumeOfPrimitiveCell.value_or(pattern.primitiveVolume), 8));
-  WriteValue(file, "_ExtentOfTheSearch", std::to_string(k.ExtentOfTheSearch));
-  WriteValue(file, "_AngularDeviationCriterion", PlainReal(k.AngularDeviationCriterion, 6));
-  if (k.TheMainCriterion) WriteValue(file, "_TheMainCriterion", PlainReal(*k.TheMainCriterion, 8));
-  if (k.MaxAllowedMillerIndex) WriteValue(file, "_MaxAllowedMillerIndex", std::to_string(*k.MaxAllowedMillerIndex));
+  KqtLayout file;
+  file.Comment("Laue pattern simulated by orvanthel-simulate; truth in " + BaseName(TruthFileName(options)));
+  file.Comment("cell " + CellText(options.cell) + ", centring " + std::string(1, CentringLetter(options.centring)) +
+               ", orientation " + OrientationText(options) + ", seed " + std::to_string(options.seed));
+  file.Comment("beam along +z, band " + PlainReal(e.minWavelength, 4) + " to " + PlainReal(e.maxWavelength, 4) +
+               " A, smallest d-spacing " + PlainReal(e.minDSpacing, 4) + " A, detector " + e.detector.name);
+  file.Comment("noise " + PlainReal(options.flaws.noiseSigmaDegrees, 4) + " deg, spurious fraction " +
+               PlainReal(options.flaws.spuriousFraction, 4) + ", dropped fraction " +
+               PlainReal(options.flaws.dropFraction, 4));
+  std::vector<std::array<double, 3>> directions;
+  directions.reserve(pattern.spots.size());
+  for (const Spot& s : pattern.spots) directions.push_back(s.direction);
+  file.Reflections(directions);
+  file.Value("_VolumeOfPrimitiveCell", PlainReal(k.VolumeOfPrimitiveCell.value_or(pattern.primitiveVolume), 8));
+  file.Value("_ExtentOfTheSearch", std::to_string(k.ExtentOfTheSearch));
+  file.Value("_AngularDeviationCriterion", PlainReal(k.AngularDeviationCriterion, 6));
+  if (k.TheMainCriterion) file.Value("_TheMainCriterion", PlainReal(*k.TheMainCriterion, 8));
+  if (k.MaxAllowedMillerIndex) file.Value("_MaxAllowedMillerIndex", std::to_string(*k.MaxAllowedMillerIndex));
   if (k.WeightsForSortingBases)
-    WriteValue(file, "_WeightsForSortingBases",
+    file.Value("_WeightsForSortingBases",
                PlainReal((*k.WeightsForSortingBases)[0], 8) + " " + PlainReal((*k.WeightsForSortingBases)[1], 8));
-  if (k.MaxNumberOfSavedBases) WriteValue(file, "_MaxNumberOfSavedBases", std::to_string(*k.MaxNumberOfSavedBases));
+  if (k.MaxNumberOfSavedBases) file.Value("_MaxNumberOfSavedBases", std::to_string(*k.MaxNumberOfSavedBases));
   if (k.SortSolutionsByQualityType)
-    WriteValue(file, "_SortSolutionsByQualityType", std::to_string(*k.SortSolutionsByQualityType));
-  if (k.SaveLePage) WriteValue(file, "_SaveLePage", std::to_string(*k.SaveLePage));
-  if (k.CreateLogFile) WriteValue(file, "_CreateLogFile", std::to_string(*k.CreateLogFile));
-  file.Close();
+    file.Value("_SortSolutionsByQualityType", std::to_string(*k.SortSolutionsByQualityType));
+  if (k.SaveLePage) file.Value("_SaveLePage", std::to_string(*k.SaveLePage));
+  if (k.CreateLogFile) file.Value("_CreateLogFile", std::to_string(*k.CreateLogFile));
+  WriteKqtLines(fileName, file.Lines());
 }
 
 void WriteTruthFile(const std::string& fileName, const SimulationOptions& options, const SimulatedPattern& pattern) {

@@ -8,9 +8,6 @@
 
 namespace orv::sim {
 
-// Decimals of every written direction component.
-constexpr int kDirectionDecimals = 10;
-
 // The input file: comment lines describing the simulation, _NumberOfReflections, _Reflections
 // (unit scattering vectors), _VolumeOfPrimitiveCell, _ExtentOfTheSearch, _AngularDeviationCriterion,
 // then the keywords asked for. _TheMainCriterion comes after _AngularDeviationCriterion, which

@@ -2,8 +2,8 @@
 #include "simulator/peak_list_file.hpp"
 
 #include "geometry/laue_frame.hpp"
-#include "reports/line_format.hpp"
-#include "reports/text_file.hpp"
+#include "text/line_format.hpp"
+#include "text/text_file.hpp"
 #include "run_data/program_version.hpp"
 #include "simulator/experiment_geometry.hpp"
 

@@ -8,7 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "run_data/program_version.hpp"
+#include "input/accepted_ranges.hpp"
+#include "programs/tool_command_line.hpp"
+#include "simulator/simulation_error.hpp"
 
 namespace orv::sim {
 
@@ -157,7 +159,7 @@ std::string ParseBand(const std::string& text, SimulationOptions& o) {
 
 std::string ParseWeights(const std::string& text, SimulationOptions& o) {
   std::vector<double> v;
-  if (!ParseRealList(text, 2, v) || v[0] < 0.0 || v[1] < 0.0 || v[0] + v[1] < 2.220446049250313e-16)
+  if (!ParseRealList(text, 2, v) || v[0] < 0.0 || v[1] < 0.0 || v[0] + v[1] < kSmallestWeightSum)
     return "expects w1,w2, both at least 0 and not both 0";
   o.keywords.WeightsForSortingBases = std::array<double, 2>{v[0], v[1]};
   return "";
@@ -250,26 +252,28 @@ const std::vector<OptionSpec>& OptionTable() {
          return "";
        }},
       {"--volume", "V", kKeywords, "_VolumeOfPrimitiveCell (default: conventional volume / lattice points)",
-       RealOption(1.1920928955078125e-5, 3.4028234663852885e36,
+       RealOption(kSmallestVolume, kLargestVolume,
                   [](SimulationOptions& o, double v) { o.keywords.VolumeOfPrimitiveCell = v; },
                   "[1.1920928955078125e-5, 3.4028234663852885e36]")},
       {"--extent", "n", kKeywords, "_ExtentOfTheSearch, 0 to 9 (default 0)",
-       IntegerOption(0, 9, [](SimulationOptions& o, int v) { o.keywords.ExtentOfTheSearch = v; })},
+       IntegerOption(kSmallestExtent, kLargestExtent, [](SimulationOptions& o, int v) { o.keywords.ExtentOfTheSearch = v; })},
       {"--angular-deviation", "deg", kKeywords, "_AngularDeviationCriterion, 0.1 to 3 (default 1)",
-       RealOption(0.1, 3.0, [](SimulationOptions& o, double v) { o.keywords.AngularDeviationCriterion = v; },
+       RealOption(kSmallestTolerance, kLargestTolerance,
+                  [](SimulationOptions& o, double v) { o.keywords.AngularDeviationCriterion = v; },
                   "[0.1, 3] degrees")},
       {"--max-index", "n", kKeywords, "_MaxAllowedMillerIndex, 4 to 30",
-       IntegerOption(4, 30, [](SimulationOptions& o, int v) { o.keywords.MaxAllowedMillerIndex = v; })},
+       IntegerOption(kSmallestMaxIndex, 30, [](SimulationOptions& o, int v) { o.keywords.MaxAllowedMillerIndex = v; })},
       {"--main-criterion", "x", kKeywords, "_TheMainCriterion, 0.03 to 0.3 (written after the angular deviation)",
-       RealOption(0.03, 0.3, [](SimulationOptions& o, double v) { o.keywords.TheMainCriterion = v; },
+       RealOption(kSmallestMainCriterion, kLargestMainCriterion,
+                  [](SimulationOptions& o, double v) { o.keywords.TheMainCriterion = v; },
                   "[0.03, 0.3]")},
       {"--weights", "w1,w2", kKeywords, "_WeightsForSortingBases", ParseWeights},
       {"--saved-bases", "n", kKeywords, "_MaxNumberOfSavedBases, 1 to 128",
-       IntegerOption(1, 128, [](SimulationOptions& o, int v) { o.keywords.MaxNumberOfSavedBases = v; })},
+       IntegerOption(1, MaxStoredSolutions, [](SimulationOptions& o, int v) { o.keywords.MaxNumberOfSavedBases = v; })},
       {"--sort-type", "n", kKeywords, "_SortSolutionsByQualityType, 0 or 1",
        IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.SortSolutionsByQualityType = v; })},
       {"--lepage", "n", kKeywords, "_SaveLePage, 0 to 128",
-       IntegerOption(0, 128, [](SimulationOptions& o, int v) { o.keywords.SaveLePage = v; })},
+       IntegerOption(0, MaxStoredSolutions, [](SimulationOptions& o, int v) { o.keywords.SaveLePage = v; })},
       {"--log-file", "n", kKeywords, "_CreateLogFile, 0 or 1",
        IntegerOption(0, 1, [](SimulationOptions& o, int v) { o.keywords.CreateLogFile = v; })},
   };
@@ -290,14 +294,10 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
                                    std::string& message) {
   CLI::App app{"orvanthel-simulate: writes a simulated Laue pattern as an input file for orvanthel, and its truth.",
                "orvanthel-simulate"};
-  app.get_formatter()->column_width(27);
+  SetUpToolCommandLine(app, 27);
   app.get_formatter()->label("OPTIONS", "--name value...");
-  // As before: every option may be given again, the last value counts.
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.set_help_flag("-h,--help", "this text");
-  app.set_version_flag("--version", std::string(kProgramVersion), "the version of the program");
   app.allow_extras();
-  app.footer("The manual: README.md and the docs folder beside the program's sources.");
+  app.footer(kManualLine);
   for (const OptionSpec& entry : OptionTable()) {
     const std::string name = entry.name;
     const Handler handler = entry.handler;
@@ -331,26 +331,22 @@ CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, Si
       ->group(kCrystal)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 
-  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
-  try {
-    app.parse(reversed);
-  } catch (const CLI::CallForHelp&) {
-    message = app.help();
-    return CommandLineAction::ShowHelp;
-  } catch (const CLI::CallForVersion& version) {
-    message = std::string("orvanthel-simulate ") + version.what() + "\n";
-    return CommandLineAction::ShowVersion;
-  } catch (const CLI::ParseError& error) {
-    message = error.what();
-    return CommandLineAction::Fail;
+  switch (ParseToolCommandLine<SimulationOptionError>(app, arguments, "orvanthel-simulate", message)) {
+    case ToolRequest::ShowHelp:
+      return CommandLineAction::ShowHelp;
+    case ToolRequest::ShowVersion:
+      return CommandLineAction::ShowVersion;
+    case ToolRequest::Run:
+    case ToolRequest::Fault:
+      break;
   }
   const std::vector<std::string> extras = app.remaining();
   if (!extras.empty()) {
-    message = "unknown option " + extras.front() + " (see --help)";
-    return CommandLineAction::Fail;
+    throw SimulationOptionError("unknown option " + extras.front() + " (see --help)");
   }
-  message = PeakListNameClash(options);
-  return message.empty() ? CommandLineAction::Simulate : CommandLineAction::Fail;
+  const std::string clash = PeakListNameClash(options);
+  if (!clash.empty()) throw SimulationOptionError(clash);
+  return CommandLineAction::Simulate;
 }
 
 std::string TruthFileName(const SimulationOptions& options) {

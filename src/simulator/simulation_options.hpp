@@ -56,11 +56,11 @@ struct SimulationOptions {
   std::optional<std::array<double, 6>> strain;
 };
 
-enum class CommandLineAction { Simulate, ShowHelp, ShowVersion, Fail };
+enum class CommandLineAction { Simulate, ShowHelp, ShowVersion };
 
 // Reads "--name value" pairs, "--help" and "--version" into the options, starting from the
 // defaults; a repeated option takes its last value. ShowHelp and ShowVersion give the text to print
-// in `message`; on a fault, Fail gives a one-line message naming the option.
+// in `message`; a fault throws SimulationOptionError with a one-line message naming the option.
 CommandLineAction ParseCommandLine(const std::vector<std::string>& arguments, SimulationOptions& options,
                                    std::string& message);
 

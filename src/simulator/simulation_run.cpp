@@ -11,6 +11,7 @@
 #include "simulator/orientation.hpp"
 #include "simulator/pattern_flaws.hpp"
 #include "simulator/random_source.hpp"
+#include "simulator/simulation_error.hpp"
 
 namespace orv::sim {
 
@@ -61,12 +62,16 @@ bool StrainCrystal(const std::array<double, 6>& components, const Mat3& rotation
 
 }  // namespace
 
-bool SimulatePattern(const SimulationOptions& options, SimulatedPattern& pattern, std::string& message) {
-  if (!options.moreGrains.empty()) return SimulateGrains(options, pattern, message);
+SimulatedPattern SimulatePattern(const SimulationOptions& options) {
+  SimulatedPattern pattern;
+  if (!options.moreGrains.empty()) {
+    std::string message;
+    if (!SimulateGrains(options, pattern, message)) throw NoPatternError(message);
+    return pattern;
+  }
   Mat3 crystalBasis;
   if (DirectBasisFromCell(options.cell, crystalBasis) != kStatusSuccess) {
-    message = "the cell parameters do not describe a cell";
-    return false;
+    throw NoPatternError("the cell parameters do not describe a cell");
   }
   if (options.eulerAngles) {
     const auto& e = *options.eulerAngles;
@@ -76,17 +81,15 @@ bool SimulatePattern(const SimulationOptions& options, SimulatedPattern& pattern
     pattern.rotation = RandomRotation(orientationRandom);
   }
   if (options.strain && !StrainCrystal(*options.strain, pattern.rotation, crystalBasis, pattern)) {
-    message = "the strain leaves no cell";
-    return false;
+    throw NoPatternError("the strain leaves no cell");
   }
   pattern.directBasis = RotateBasis(crystalBasis, pattern.rotation);
   pattern.primitiveVolume = CellVolume(crystalBasis) / LatticePointsPerCell(options.centring);
 
   std::vector<Spot> trueSpots;
   if (GenerateTrueSpots(pattern.directBasis, options.centring, options.experiment, trueSpots) != kStatusSuccess) {
-    message = "the cell is too large for the smallest d-spacing (more than " + std::to_string(kMaxIndexRange) +
-              " indices along an axis)";
-    return false;
+    throw NoPatternError("the cell is too large for the smallest d-spacing (more than " +
+                         std::to_string(kMaxIndexRange) + " indices along an axis)");
   }
   SortByStrength(trueSpots);
   pattern.trueSpotsOnDetector = static_cast<int>(trueSpots.size());
@@ -94,12 +97,20 @@ bool SimulatePattern(const SimulationOptions& options, SimulatedPattern& pattern
   FlawSeeds seeds{RandomSource(options.seed, kDropStream), RandomSource(options.seed, kNoiseStream),
                   RandomSource(options.seed, kSpuriousStream)};
   pattern.spots = ApplyFlaws(trueSpots, options.flaws, options.experiment.detector, seeds);
-  if (pattern.spots.size() < 4) {
-    message = "only " + std::to_string(pattern.spots.size()) +
-              " spots reach the detector; an input file needs at least 4";
+  if (pattern.spots.size() < 4)
+    throw NoPatternError("only " + std::to_string(pattern.spots.size()) +
+                         " spots reach the detector; an input file needs at least 4");
+  return pattern;
+}
+
+bool SimulatePattern(const SimulationOptions& options, SimulatedPattern& pattern, std::string& message) {
+  try {
+    pattern = SimulatePattern(options);
+    return true;
+  } catch (const NoPatternError& error) {
+    message = error.what();
     return false;
   }
-  return true;
 }
 
 }  // namespace orv::sim

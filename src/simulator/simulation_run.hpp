@@ -38,8 +38,12 @@ struct SimulatedPattern {
   Mat3 deviatoricLab{};       // the same in the laboratory frame
 };
 
-// Builds the pattern. Fails with a message when the cell gives no basis, the index range is too
-// large, or fewer than 4 spots would be written (the indexing program needs at least 4).
+// Builds the pattern. Throws NoPatternError when the cell gives no basis, the strain leaves no cell,
+// the index range is too large, or fewer than 4 spots would be written (the indexing program needs
+// at least 4).
+SimulatedPattern SimulatePattern(const SimulationOptions& options);
+// The same for callers that test the outcome: false with the reason in `message` where the other
+// throws.
 bool SimulatePattern(const SimulationOptions& options, SimulatedPattern& pattern, std::string& message);
 
 }  // namespace orv::sim

@@ -160,9 +160,9 @@ TEST(ImportProgram, KeywordRangesAreTheIndexersOwn) {
                    std::nextafter(kLargestTolerance, 9.0)})
     EXPECT_EQ(fails(Keyword::AngularDeviationCriterion, [v](RunParameters& p) { p.AngularDeviationCriterion = v; }),
               v < kSmallestTolerance || v > kLargestTolerance);
-  for (int v : {kFewestReflections - 1, kFewestReflections, kMostReflections, kMostReflections + 1})
+  for (int v : {kFewestReflections - 1, kFewestReflections, kMaxReflections, kMaxReflections + 1})
     EXPECT_EQ(fails(Keyword::NumberOfReflections, [v](RunParameters& p) { p.NumberOfReflections = v; }),
-              v < kFewestReflections || v > kMostReflections);
+              v < kFewestReflections || v > kMaxReflections);
 }
 
 // The importer's input and output as an attacker or an accident may shape them: a link planted at

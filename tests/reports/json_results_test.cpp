@@ -11,7 +11,7 @@
 
 #include "driver/program_entry.hpp"
 #include "geometry/constants.hpp"
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 #include "reports/results_file.hpp"
 #include "run_data/program_version.hpp"
 #include "simulator/pattern_files.hpp"

@@ -6,7 +6,7 @@
 #include <regex>
 #include <string>
 
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {

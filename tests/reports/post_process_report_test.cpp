@@ -9,7 +9,7 @@
 #include <set>
 #include <sstream>
 
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {

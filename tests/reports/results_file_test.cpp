@@ -10,7 +10,7 @@
 #include <limits>
 #include <sstream>
 
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {

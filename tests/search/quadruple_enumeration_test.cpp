@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "support/lattice_patterns.hpp"
 #include "support/run_listeners.hpp"
 #include "support/test_support.hpp"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "geometry/index_direction.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "support/lattice_patterns.hpp"
 
 namespace orv {

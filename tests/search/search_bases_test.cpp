@@ -9,7 +9,7 @@
 #include <string>
 
 #include "geometry/constants.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "solutions/basis_quality.hpp"
 #include "support/lattice_patterns.hpp"
 #include "support/run_listeners.hpp"

@@ -9,6 +9,7 @@
 #include "geometry/constants.hpp"
 #include "simulator/pattern_files.hpp"
 #include "simulator/pattern_flaws.hpp"
+#include "simulator/simulation_error.hpp"
 #include "simulator/simulation_options.hpp"
 #include "simulator/simulation_run.hpp"
 #include "support/test_support.hpp"
@@ -236,8 +237,13 @@ TEST(SimulatorCommandLine, OptionsAreCheckedBeforeAnythingIsWritten) {
   };
   for (const auto& arguments : faults) {
     SimulationOptions unused;
-    EXPECT_EQ(ParseCommandLine(arguments, unused, message), CommandLineAction::Fail) << arguments[0];
-    EXPECT_NE(message.find(arguments[0]), std::string::npos) << message;
+    std::string fault;
+    try {
+      ParseCommandLine(arguments, unused, message);
+    } catch (const SimulationOptionError& error) {
+      fault = error.what();
+    }
+    EXPECT_NE(fault.find(arguments[0]), std::string::npos) << arguments[0] << ": " << fault;
   }
   EXPECT_EQ(ParseCommandLine({"--seed", "3", "--help"}, o, message), CommandLineAction::ShowHelp);
 }

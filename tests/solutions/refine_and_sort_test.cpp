@@ -8,7 +8,7 @@
 #include <string>
 
 #include "reports/log_events.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "solutions/basis_quality.hpp"
 #include "solutions/basis_refinement.hpp"
 #include "solutions/solution_sorting.hpp"

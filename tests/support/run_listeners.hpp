@@ -5,7 +5,7 @@
 
 #include "driver/progress_display.hpp"
 #include "reports/log_events.hpp"
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 #include "run_data/observer_fan_out.hpp"
 
 namespace orv::testing {

@@ -1,5 +1,5 @@
 // Output files take the place of the old file only when complete; failures leave it and no trace.
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Output text files that take the place of the old file only when they are complete.
-#include "reports/text_file.hpp"
+#include "text/text_file.hpp"
 
 #include <cerrno>
 
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "run_data/run_errors.hpp"
+#include "text/output_file_error.hpp"
 
 namespace orv {
 

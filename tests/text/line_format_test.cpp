@@ -1,5 +1,5 @@
 // The fixed-layout line notation: integer and fixed-point fields, asterisks, L-lines.
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 #include <gtest/gtest.h>
 

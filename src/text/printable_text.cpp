@@ -1,5 +1,5 @@
 // Text from files and command lines made safe to show on a terminal or in an XML document.
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 
 namespace orv {
 

@@ -1,5 +1,5 @@
 // The one implementation of the fixed-layout line notation.
-#include "reports/line_format.hpp"
+#include "text/line_format.hpp"
 
 #include <cmath>
 #include <cstdio>

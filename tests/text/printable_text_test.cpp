@@ -1,5 +1,5 @@
 // Text shown on a terminal or put in the picture: controls and broken UTF-8 never pass through.
-#include "reports/printable_text.hpp"
+#include "text/printable_text.hpp"
 
 #include <gtest/gtest.h>
 
