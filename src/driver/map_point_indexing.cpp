@@ -8,6 +8,7 @@
 #include "geometry/constants.hpp"
 #include "geometry/crystal_frame.hpp"
 #include "geometry/rotation.hpp"
+#include "indexing/pattern_indexing.hpp"
 #include "input/input_reader.hpp"
 #include "maps/grain_setting.hpp"
 #include "maps/seed_acceptance.hpp"
@@ -17,8 +18,6 @@
 #include "search/search_bases.hpp"
 #include "solutions/basis_quality.hpp"
 #include "solutions/direction_fit_covariance.hpp"
-#include "solutions/lattice_choice.hpp"
-#include "solutions/post_process.hpp"
 #include "solutions/solution_lattices.hpp"
 #include "solutions/solution_orientations.hpp"
 #include "solutions/solution_store.hpp"
@@ -87,19 +86,20 @@ bool TrySeed(const MapSeed& seed, PointState& state, const MapIndexingContext& c
 
 void SearchAbInitio(PointState& state, const MapIndexingContext& context, MapPointRecord& record) {
   RunObserver quiet;
-  state.store.NumberOfSolutions = 0;
-  SearchBases(state.parameters, state.directions, *context.tables, state.store, quiet, SearchOptions{1, false});
-  PrepareSolutions(state.parameters, state.directions, state.store, quiet);
-  RankSolutionsForReport(state.parameters, state.directions, state.store, quiet);
-  ChooseLattices(state.parameters, state.directions, context.relativeTransforms, state.store);
+  IndexingChoices choices;
+  choices.search = SearchOptions{1, false};
+  choices.chooseLattice = true;
+  choices.orient = true;
+  choices.reference = context.reference;
+  choices.relativeTransforms = &context.relativeTransforms;
+  const IndexingOutcome outcome =
+      IndexPattern(state.parameters, state.directions, *context.tables, state.store, choices, quiet, quiet);
   record.seeded = false;
   if (state.store.NumberOfSolutions < 1) {
     record.status = "no_solution";
     return;
   }
-  const SolutionLattices lattices = AnalyseSolutionLattices(state.store, state.parameters.AngularDeviationCriterion);
-  const SolutionOrientations orientations =
-      OrientSolutions(state.store, lattices, context.reference, state.parameters, state.directions);
+  const SolutionOrientations& orientations = outcome.orientations;
   if (orientations.oriented.empty() || !orientations.oriented[0]) {
     record.status = "failed";
     record.message = "Solution 1 could not be oriented.";

@@ -23,7 +23,12 @@ IndexingOutcome IndexPattern(RunParameters& parameters, DirectionStore& directio
   }
   PrepareSolutions(parameters, directions, store, events);
   RankSolutionsForReport(parameters, directions, store, events);
-  if (choices.ChoosesLattice()) ChooseLattices(parameters, directions, CommensurateTransforms(tables), store);
+  if (choices.ChoosesLattice()) {
+    if (choices.relativeTransforms != nullptr)
+      ChooseLattices(parameters, directions, *choices.relativeTransforms, store);
+    else
+      ChooseLattices(parameters, directions, CommensurateTransforms(tables), store);
+  }
   outcome.lattices = AnalyseSolutionLattices(store, parameters.AngularDeviationCriterion);
   if (choices.orient)
     outcome.orientations = OrientSolutions(store, outcome.lattices, choices.reference, parameters, directions);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "indexing/automatic_search.hpp"
 #include "indexing/grain_rounds.hpp"
@@ -29,6 +30,9 @@ struct IndexingChoices {
   GrainSearchSettings grains;
   bool orient = false;
   std::optional<ReferenceCell> reference;  // with orient: the strain of solution 1
+  // The lattice choice's commensurate relatives, when the caller keeps them for many runs; null:
+  // made from the tables.
+  const std::vector<Mat3>* relativeTransforms = nullptr;
 
   // Several grains take the lattice choice in every round.
   bool ChoosesLattice() const { return chooseLattice || grains.grainsAsked > 1; }
