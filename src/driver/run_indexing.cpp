@@ -58,11 +58,13 @@ struct RunState {
 };
 
 // The console notes after the results: the volume the cells were scaled to, and, without the
-// lattice choice, the lattice that the choice would put first when it is another one.
+// lattice choice, the lattice that the choice would put first when it is another one. A run of
+// several grains has taken the choice already (and analysing every solution again would cost more
+// than a whole single-crystal run), so it gets no such hint.
 void WriteFirstRunNotes(const RunState& run, const SolutionLattices& lattices, const RunOptions& options,
                         std::ostream& console) {
   std::vector<std::string> lines;
-  if (!options.chooseLattice && options.latticeHint) {
+  if (!options.chooseLattice && options.grains <= 1 && options.latticeHint) {
     const RunSummary shown = SummarizeRun(run.parameters, run.directions, run.store, lattices);
     lines = LatticeHintLines(run.parameters, run.directions, run.store, shown, CommensurateTransforms(run.tables));
   }

@@ -182,27 +182,44 @@ struct GrainAmongStrays {
   }
 };
 
+// Counts the searches of a round.
+struct SearchCounter : RunObserver {
+  int searches = 0;
+  void SearchFinished() override { ++searches; }
+};
+
 TEST(GrainRoundSearch, TheFirstScoreOfASingleCrystalFirstAndTheLowerOneOnlyWhenItFindsNothing) {
   auto tables = std::make_unique<SublatticeTables>();
   BuildSublatticeTables(*tables);
   auto store = std::make_unique<SolutionStore>();
-  RunObserver quiet;
 
   // The grain holds more than half the spots: the search is that of a single crystal.
   GrainAmongStrays big(30, 10);
-  SearchForGrain(big.parameters, big.directions, *tables, *store, quiet, SearchOptions{1, false}, 8, 2);
+  SearchCounter once;
+  SearchForGrain(big.parameters, big.directions, *tables, *store, once, SearchOptions{1, false}, 8, 2);
   EXPECT_GT(store->NumberOfSolutions, 0);
   EXPECT_EQ(big.parameters.AcceptedCandidateQuality, 0.0);
+  EXPECT_EQ(once.searches, 1);
 
   // A grain of 14 among 30 spots does not reach half of them: the floor is lowered to what the
   // largest of two grains sought reaches, W2 0.8 30 / 2, and the grain is found.
   GrainAmongStrays small(14, 16);
-  SearchForGrain(small.parameters, small.directions, *tables, *store, quiet, SearchOptions{1, false}, 8, 2);
+  SearchCounter twice;
+  SearchForGrain(small.parameters, small.directions, *tables, *store, twice, SearchOptions{1, false}, 8, 2);
   EXPECT_DOUBLE_EQ(small.parameters.AcceptedCandidateQuality, 0.7 * (0.8 * 30 / 2));
+  EXPECT_EQ(twice.searches, 2);
   ASSERT_GT(store->NumberOfSolutions, 0);
   int best = 0;
   for (int k = 1; k <= store->NumberOfSolutions; ++k) best = std::max(best, (*store)(k).SolutionCounts.nFull);
   EXPECT_GE(best, 14);
+
+  // The last grain sought: W2 0.8 of all the spots is above half of them, so the floor cannot be
+  // lowered and the search that kept nothing is not run again.
+  GrainAmongStrays last(14, 16);
+  SearchCounter lastOnce;
+  SearchForGrain(last.parameters, last.directions, *tables, *store, lastOnce, SearchOptions{1, false}, 8, 1);
+  EXPECT_EQ(store->NumberOfSolutions, 0);
+  EXPECT_EQ(lastOnce.searches, 1);
 }
 
 }  // namespace
