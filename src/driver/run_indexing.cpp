@@ -126,7 +126,11 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   RankSolutionsForReport(run->parameters, run->directions, run->store, events);
   if (chooseLattice)
     ChooseLattices(run->parameters, run->directions, CommensurateTransforms(run->tables), run->store);
-  const SolutionLattices lattices = AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion);
+  // The JSON results and the orientations report every solution's lattice; the other reports
+  // read solution 1's alone.
+  const SolutionLattices lattices =
+      AnalyseSolutionLattices(run->store, run->parameters.AngularDeviationCriterion,
+                              options.json || options.orientation ? MaxStoredSolutions : 1);
   // With --orientation: measured before any report, so that a reference cell that does not match
   // ends the run before it writes anything.
   SolutionOrientations orientations;
