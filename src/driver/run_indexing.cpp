@@ -101,7 +101,8 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   ConsoleProgress progress(console);
   LogEventWriter logLines(run->log);
   ObserverFanOut events;
-  if (options.progress == ProgressShown::Always || ::isatty(STDOUT_FILENO) == 1) events.Add(progress);
+  const bool showProgress = options.progress == ProgressShown::Always || ::isatty(STDOUT_FILENO) == 1;
+  if (showProgress) events.Add(progress);
   events.Add(logLines);
 
   run->store.NumberOfSolutions = 0;
@@ -144,8 +145,11 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
     console << NoSolutionAdvice(run->parameters, run->directions, true) << '\n';
   std::optional<GrainSet> grains;
   if (grainRun) {
+    // The later rounds show their progress as the first does: on a terminal, or when asked for.
     ConsoleProgress roundProgress(console);
-    grains = FindGrains(run->parameters, run->directions, run->tables, run->store, grainSettings, roundProgress);
+    ObserverFanOut roundEvents;
+    if (showProgress) roundEvents.Add(roundProgress);
+    grains = FindGrains(run->parameters, run->directions, run->tables, run->store, grainSettings, roundEvents);
     for (const std::string& line : GrainConsoleLines(*grains)) console << line << '\n';
   }
   WriteFirstRunNotes(*run, lattices, options, console);

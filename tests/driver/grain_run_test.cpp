@@ -1,4 +1,6 @@
 // Whole runs that look for several grains, on simulated patterns of two grains and of one.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -70,6 +72,10 @@ TEST(GrainRun, TwoGrainsAreFoundWithTheirLatticesSpotsAndPhases) {
   EXPECT_NE(console.find(", phase Si"), std::string::npos) << console;
   EXPECT_NE(console.find("    Grain 2 : hP"), std::string::npos) << console;
   EXPECT_NE(console.find("no phase fits (volume from the input)"), std::string::npos) << console;
+  // Progress is shown on a terminal or when asked for, in the later rounds as in the first.
+  if (::isatty(STDOUT_FILENO) != 1) {
+    EXPECT_EQ(console.find("Progress :"), std::string::npos) << console;
+  }
 
   const auto json = nlohmann::json::parse(testing::ReadTextFile(folder + "/two_kqt.json"));
   ASSERT_EQ(json["grains"].size(), 2u);
