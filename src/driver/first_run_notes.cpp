@@ -57,7 +57,8 @@ std::vector<std::string> LatticeHintLines(const RunParameters& parameters, const
   try {
     auto chosenStore = std::make_unique<SolutionStore>(store);
     ChooseLattices(parameters, directions, relativeTransforms, *chosenStore);
-    const SolutionLattices lattices = AnalyseSolutionLattices(*chosenStore, parameters.AngularDeviationCriterion);
+    // The hint names the chosen solution 1 alone.
+    const SolutionLattices lattices = AnalyseSolutionLattices(*chosenStore, parameters.AngularDeviationCriterion, 1);
     const RunSummary chosen = SummarizeRun(parameters, directions, *chosenStore, lattices);
     if (chosen.numberOfSolutions <= 0 || chosen.bravaisType.empty() || !AnotherLattice(shown, chosen)) return {};
     return {FreeLine("Hint: the lattice choice puts first " + chosen.bravaisType + " " + CellText(chosen) + ", " +

@@ -54,11 +54,13 @@ struct RunState {
 };
 
 // The console notes after the results: the volume the cells were scaled to, and, without the
-// lattice choice, the lattice that the choice would put first when it is another one.
+// lattice choice, the lattice that the choice would put first when it is another one. A run of
+// several grains has taken the choice already (and analysing every solution again would cost more
+// than a whole single-crystal run), so it gets no such hint.
 void WriteFirstRunNotes(const RunState& run, const SolutionLattices& lattices, const RunOptions& options,
                         std::ostream& console) {
   std::vector<std::string> lines;
-  if (!options.chooseLattice && options.latticeHint) {
+  if (!options.chooseLattice && options.grains <= 1 && options.latticeHint) {
     const RunSummary shown = SummarizeRun(run.parameters, run.directions, run.store, lattices);
     lines = LatticeHintLines(run.parameters, run.directions, run.store, shown, CommensurateTransforms(run.tables));
   }
@@ -99,15 +101,22 @@ RunSummary RunIndexing(const std::string& fileName, const RunOptions& options, s
   ConsoleProgress progress(console);
   LogEventWriter logLines(run->log);
   ObserverFanOut events;
-  if (options.progress == ProgressShown::Always || ::isatty(STDOUT_FILENO) == 1) events.Add(progress);
+  const bool showProgress = options.progress == ProgressShown::Always || ::isatty(STDOUT_FILENO) == 1;
+  if (showProgress) events.Add(progress);
   events.Add(logLines);
+  // The later rounds of several grains show their progress as the first does.
   ConsoleProgress roundProgress(console);
+  ObserverFanOut roundEvents;
+  if (showProgress) roundEvents.Add(roundProgress);
+  // The JSON results and the orientations report every solution's lattice; the other reports read
+  // solution 1's alone.
+  choices.analysedSolutions = options.json || options.orientation ? MaxStoredSolutions : 1;
 
   // A reference cell that does not match ends the run here, before it writes anything.
   int step = 0;
   const int n = run->parameters.NumberOfReflections;
   const IndexingOutcome outcome =
-      IndexPattern(run->parameters, run->directions, run->tables, run->store, choices, events, roundProgress,
+      IndexPattern(run->parameters, run->directions, run->tables, run->store, choices, events, roundEvents,
                    [&](const StepOutcome& done) { WriteStepLine(console, ++step, done, n); });
   const SolutionLattices& lattices = outcome.lattices;
   const SolutionOrientations& orientations = outcome.orientations;

@@ -6,6 +6,7 @@
 
 #include "geometry/rotation.hpp"
 #include "search/commensurate_transforms.hpp"
+#include "search/quadruple_evaluation.hpp"
 #include "solutions/grain_spots.hpp"
 #include "solutions/lattice_choice.hpp"
 #include "solutions/post_process.hpp"
@@ -58,7 +59,11 @@ void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const
   store.NumberOfSolutions = 0;
   SearchBases(parameters, directions, tables, store, events, search);
   if (store.NumberOfSolutions > 0) return;
+  const double firstScore = AcceptanceQuality(parameters);
   parameters = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
+  // The last grain sought, or a minimum grain size of half the spots, leaves the floor where it
+  // was: the same search again would keep nothing again.
+  if (!(AcceptanceQuality(parameters) < firstScore)) return;
   SearchBases(parameters, directions, tables, store, events, search);
 }
 

@@ -32,7 +32,9 @@ RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumG
 
 // The search of one round: first with the first score of a single-crystal run (half the spots),
 // which costs what a run without --grains costs and finds a grain that holds half the spots; when
-// that stores nothing, again with GrainRoundParameters, which `parameters` then keeps.
+// that stores nothing, again with GrainRoundParameters, which `parameters` then keeps (but only
+// when they lower the first score: for the last grain sought they cannot, and the search is not
+// repeated).
 void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
                     SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
                     int grainsSought);

@@ -29,7 +29,8 @@ IndexingOutcome IndexPattern(RunParameters& parameters, DirectionStore& directio
     else
       ChooseLattices(parameters, directions, CommensurateTransforms(tables), store);
   }
-  outcome.lattices = AnalyseSolutionLattices(store, parameters.AngularDeviationCriterion);
+  outcome.lattices = AnalyseSolutionLattices(store, parameters.AngularDeviationCriterion,
+                                             choices.orient ? MaxStoredSolutions : choices.analysedSolutions);
   if (choices.orient)
     outcome.orientations = OrientSolutions(store, outcome.lattices, choices.reference, parameters, directions);
   if (choices.LooksForGrains()) {

@@ -33,6 +33,9 @@ struct IndexingChoices {
   // The lattice choice's commensurate relatives, when the caller keeps them for many runs; null:
   // made from the tables.
   const std::vector<Mat3>* relativeTransforms = nullptr;
+  // Solutions whose lattice is analysed, from solution 1 (the families cover them all); orienting
+  // analyses every one.
+  int analysedSolutions = MaxStoredSolutions;
 
   // Several grains take the lattice choice in every round.
   bool ChoosesLattice() const { return chooseLattice || grains.grainsAsked > 1; }

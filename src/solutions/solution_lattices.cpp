@@ -3,7 +3,8 @@
 
 namespace orv {
 
-SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angularCriterion) {
+SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angularCriterion,
+                                         int solutionsAnalysed) {
   SolutionLattices lattices;
   lattices.tolerance = LatticeToleranceForAngularCriterion(angularCriterion);
   lattices.familyTolerance = FamilyToleranceForAngularCriterion(angularCriterion);
@@ -12,7 +13,8 @@ SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angu
     const Mat3& basis = store(i).SolutionBasis;
     bases.push_back(basis);
     LatticeSymmetry symmetry;
-    lattices.analysed.push_back(AnalyseLatticeSymmetry(basis, lattices.tolerance, symmetry));
+    lattices.analysed.push_back(i <= solutionsAnalysed &&
+                                AnalyseLatticeSymmetry(basis, lattices.tolerance, symmetry));
     lattices.symmetry.push_back(symmetry);
   }
   lattices.families = FindLatticeFamilies(bases, lattices.familyTolerance);

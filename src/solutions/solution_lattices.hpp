@@ -20,7 +20,10 @@ struct SolutionLattices {
 };
 
 // Analyses solutions 1..NumberOfSolutions at the tolerances derived from the run's angular
-// tolerance (radians).
-SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angularCriterion);
+// tolerance (radians). With `solutionsAnalysed`, only the first that many are analysed and the
+// others keep empty entries (the families still take every solution): the analysis of a cubic
+// lattice costs about as much as a whole search, and most reports read solution 1's alone.
+SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angularCriterion,
+                                         int solutionsAnalysed = MaxStoredSolutions);
 
 }  // namespace orv

@@ -1,4 +1,6 @@
 // Whole runs that look for several grains, on simulated patterns of two grains and of one.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -70,6 +72,10 @@ TEST(GrainRun, TwoGrainsAreFoundWithTheirLatticesSpotsAndPhases) {
   EXPECT_NE(console.find(", phase Si"), std::string::npos) << console;
   EXPECT_NE(console.find("    Grain 2 : hP"), std::string::npos) << console;
   EXPECT_NE(console.find("no phase fits (volume from the input)"), std::string::npos) << console;
+  // Progress is shown on a terminal or when asked for, in the later rounds as in the first.
+  if (::isatty(STDOUT_FILENO) != 1) {
+    EXPECT_EQ(console.find("Progress :"), std::string::npos) << console;
+  }
 
   const auto json = nlohmann::json::parse(testing::ReadTextFile(folder + "/two_kqt.json"));
   ASSERT_EQ(json["grains"].size(), 2u);
@@ -182,27 +188,44 @@ struct GrainAmongStrays {
   }
 };
 
+// Counts the searches of a round.
+struct SearchCounter : RunObserver {
+  int searches = 0;
+  void SearchFinished() override { ++searches; }
+};
+
 TEST(GrainRoundSearch, TheFirstScoreOfASingleCrystalFirstAndTheLowerOneOnlyWhenItFindsNothing) {
   auto tables = std::make_unique<SublatticeTables>();
   BuildSublatticeTables(*tables);
   auto store = std::make_unique<SolutionStore>();
-  RunObserver quiet;
 
   // The grain holds more than half the spots: the search is that of a single crystal.
   GrainAmongStrays big(30, 10);
-  SearchForGrain(big.parameters, big.directions, *tables, *store, quiet, SearchOptions{1, false}, 8, 2);
+  SearchCounter once;
+  SearchForGrain(big.parameters, big.directions, *tables, *store, once, SearchOptions{1, false}, 8, 2);
   EXPECT_GT(store->NumberOfSolutions, 0);
   EXPECT_EQ(big.parameters.AcceptedCandidateQuality, 0.0);
+  EXPECT_EQ(once.searches, 1);
 
   // A grain of 14 among 30 spots does not reach half of them: the floor is lowered to what the
   // largest of two grains sought reaches, W2 0.8 30 / 2, and the grain is found.
   GrainAmongStrays small(14, 16);
-  SearchForGrain(small.parameters, small.directions, *tables, *store, quiet, SearchOptions{1, false}, 8, 2);
+  SearchCounter twice;
+  SearchForGrain(small.parameters, small.directions, *tables, *store, twice, SearchOptions{1, false}, 8, 2);
   EXPECT_DOUBLE_EQ(small.parameters.AcceptedCandidateQuality, 0.7 * (0.8 * 30 / 2));
+  EXPECT_EQ(twice.searches, 2);
   ASSERT_GT(store->NumberOfSolutions, 0);
   int best = 0;
   for (int k = 1; k <= store->NumberOfSolutions; ++k) best = std::max(best, (*store)(k).SolutionCounts.nFull);
   EXPECT_GE(best, 14);
+
+  // The last grain sought: W2 0.8 of all the spots is above half of them, so the floor cannot be
+  // lowered and the search that kept nothing is not run again.
+  GrainAmongStrays last(14, 16);
+  SearchCounter lastOnce;
+  SearchForGrain(last.parameters, last.directions, *tables, *store, lastOnce, SearchOptions{1, false}, 8, 1);
+  EXPECT_EQ(store->NumberOfSolutions, 0);
+  EXPECT_EQ(lastOnce.searches, 1);
 }
 
 }  // namespace
