@@ -3,9 +3,11 @@ errors with the program's messages, and to_json."""
 import json
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 import numpy as np
 import pytest
@@ -162,3 +164,22 @@ def test_two_grains_and_the_automatic_search_from_python():
     auto = orvanthel.index(simulated["directions"][:40], volume=simulated["primitive_volume"], tolerance=0.2,
                            auto_search=True)
     assert auto.solutions and auto.search_type_used in range(10)
+
+
+def test_ctrl_c_stops_a_long_search():
+    script = (
+        "import sys, time, orvanthel\n"
+        "p = orvanthel.simulate((5.1, 6.3, 7.7, 80, 95, 105), 'P', seed=3, spots=120, noise=0.02, spurious=0.1)\n"
+        "print('searching', flush=True)\n"
+        "start = time.time()\n"
+        "try:\n"
+        "    orvanthel.index(p['directions'], volume=p['primitive_volume'], search_type=9, threads=1)\n"
+        "    print('finished')\n"
+        "except KeyboardInterrupt:\n"
+        "    print('interrupted after %.1f s' % (time.time() - start))\n")
+    child = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE, text=True, env=dict(os.environ))
+    assert child.stdout.readline().strip() == "searching"
+    time.sleep(0.5)
+    child.send_signal(signal.SIGINT)
+    out, _ = child.communicate(timeout=60)
+    assert out.startswith("interrupted after"), out
