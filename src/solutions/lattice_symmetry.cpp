@@ -19,6 +19,11 @@ constexpr double kNiggliEpsilon = 1e-5;
 // How far from an integer an entry of a matrix between two bases of one lattice may lie; the
 // matrices come from exact integer work inside spglib and from one inversion here.
 constexpr double kIntegralEntry = 1e-4;
+// The edges of a unit-volume cell of any crystal lie far inside these bounds (a cell of 30 x 100 x
+// 300 A has 0.31, 1.04 and 3.1). A cell beyond them is flat or needle-like to the point of having
+// no lattice symmetry to find, and spglib fails on some such cells (it dereferences a null pointer).
+constexpr double kShortestUnitEdge = 1e-2;
+constexpr double kLongestUnitEdge = 1e2;
 
 Mat3 Transpose(const Mat3& m) {
   Mat3 t{};
@@ -106,6 +111,10 @@ BravaisType TypeOfSpaceGroup(int number, char centring) {
 // its setting is not a conventional cell of the lattice.
 bool FindConventionalSetting(const Mat3& niggliUnit, const LatticeTolerance& tolerance, BravaisType& type,
                              IntMat3& toConventional, Mat3& symmetricMetric) {
+  for (const Vec3& edge : niggliUnit) {
+    const double length = VectorNorm(edge);
+    if (!(length >= kShortestUnitEdge && length <= kLongestUnitEdge)) return false;
+  }
   double lattice[3][3];
   ToSpglibLattice(niggliUnit, lattice);
   double position[1][3] = {{0.0, 0.0, 0.0}};

@@ -170,5 +170,16 @@ TEST(LatticeSymmetry, ABasisWithoutVolumeIsNotAnalysed) {
   EXPECT_EQ(symmetry.type, BravaisType::hR);
 }
 
+// A cell a hundred thousand times longer than it is thin, as a commensurate relative of a fuzzed
+// pattern made it: spglib dereferenced a null pointer on it. No crystal has such a cell: it is aP.
+TEST(LatticeSymmetry, ANeedleOfACellIsTriclinicWithoutAskingSpglib) {
+  const Mat3 needle{{{1.3402772985805876e-06, -7.438237313308106e-06, -3.7762229896620534e-08},
+                     {142.32609402939886, 128.28094962752718, -57.739906817487707},
+                     {91.183418731997008, 569.64067890176204, 747.1026623776313}}};
+  LatticeSymmetry symmetry;
+  ASSERT_TRUE(AnalyseLatticeSymmetry(needle, LatticeToleranceForAngularCriterion(0.017453292519943295), symmetry));
+  EXPECT_EQ(symmetry.type, BravaisType::aP);
+}
+
 }  // namespace
 }  // namespace orv
