@@ -38,6 +38,13 @@ void WriteMatrix(TextFile& file, const Mat3& m) {
   for (const Vec3& row : m) file.WriteLine(Line().F(row[0], 18, 10).F(row[1], 18, 10).F(row[2], 18, 10).str());
 }
 
+// A matrix entry of the truth file: its keyword, a comment line that says what it is, its rows.
+void WriteMatrixEntry(TextFile& file, const std::string& keyword, const std::string& comment, const Mat3& m) {
+  file.WriteLine(keyword);
+  file.WriteLine("# " + comment);
+  WriteMatrix(file, m);
+}
+
 // The grains of a pattern of several: each one's cell, centring, orientation and bases, then the
 // grain of every spot (0 for a spurious one).
 void WriteGrainTruth(TextFile& file, const SimulatedPattern& pattern) {
@@ -122,33 +129,29 @@ void WriteTruthFile(const std::string& fileName, const SimulationOptions& option
   WriteValue(file, "_Centring", std::string(1, CentringLetter(options.centring)));
   WriteValue(file, "_Seed", std::to_string(options.seed));
   WriteValue(file, "_Orientation", OrientationText(options));
-  file.WriteLine("_Rotation");
-  file.WriteLine("# crystal frame to laboratory frame, v_lab = R v_crystal");
-  WriteMatrix(file, pattern.rotation);
-  file.WriteLine("_DirectBasis");
-  file.WriteLine("# rows a, b, c of the conventional cell in the laboratory frame, Angstrom");
-  WriteMatrix(file, pattern.directBasis);
+  WriteMatrixEntry(file, "_Rotation", "crystal frame to laboratory frame, v_lab = R v_crystal", pattern.rotation);
+  WriteMatrixEntry(file, "_DirectBasis",
+                   "rows a, b, c of the conventional cell in the laboratory frame, Angstrom",
+                   pattern.directBasis);
   WriteValue(file, "_VolumeOfPrimitiveCell", PlainReal(pattern.primitiveVolume, 8));
   WriteValue(file, "_Detector", options.experiment.detector.name);
   WriteValue(file, "_TrueSpotsOnDetector", std::to_string(pattern.trueSpotsOnDetector));
   if (pattern.strained) {
-    file.WriteLine("_Strain");
-    file.WriteLine("# the strain applied, crystal frame of Busing and Levy (a* along x, b* in the x-y plane)");
-    WriteMatrix(file, pattern.strain);
-    file.WriteLine("_DeviatoricStrainCrystal");
-    file.WriteLine("# (I + strain) at determinant 1, less I, less a third of its trace; crystal frame");
-    WriteMatrix(file, pattern.deviatoricCrystal);
-    file.WriteLine("_DeviatoricStrainLab");
-    file.WriteLine("# the same in the laboratory frame, U e U^T");
-    WriteMatrix(file, pattern.deviatoricLab);
-    file.WriteLine("_U");
-    file.WriteLine("# the unstrained crystal's Busing-Levy frame to the laboratory frame");
-    WriteMatrix(file, pattern.trueU);
+    WriteMatrixEntry(file, "_Strain",
+                     "the strain applied, crystal frame of Busing and Levy (a* along x, b* in the x-y plane)",
+                     pattern.strain);
+    WriteMatrixEntry(file, "_DeviatoricStrainCrystal",
+                     "(I + strain) at determinant 1, less I, less a third of its trace; crystal frame",
+                     pattern.deviatoricCrystal);
+    WriteMatrixEntry(file, "_DeviatoricStrainLab",
+                     "the same in the laboratory frame, U e U^T",
+                     pattern.deviatoricLab);
+    WriteMatrixEntry(file, "_U", "the unstrained crystal's Busing-Levy frame to the laboratory frame", pattern.trueU);
     const Vec3 euler = BungeEulerAngles(pattern.trueU);
     WriteValue(file, "_EulerOfU", PlainReal(euler[0], 6) + " " + PlainReal(euler[1], 6) + " " + PlainReal(euler[2], 6));
-    file.WriteLine("_UB");
-    file.WriteLine("# columns a*, b*, c* (1/Angstrom, no 2 pi) of the strained conventional cell, laboratory frame");
-    WriteMatrix(file, pattern.trueUB);
+    WriteMatrixEntry(file, "_UB",
+                     "columns a*, b*, c* (1/Angstrom, no 2 pi) of the strained conventional cell, laboratory frame",
+                     pattern.trueUB);
   }
   file.WriteLine("_Spots");
   file.WriteLine(Line().I(static_cast<long long>(pattern.spots.size()), 6).str());
