@@ -9,7 +9,9 @@
 #include "search/quadruple_evaluation.hpp"
 #include "solutions/grain_spots.hpp"
 #include "solutions/lattice_choice.hpp"
+#include "solutions/lattice_setting_memo.hpp"
 #include "solutions/post_process.hpp"
+#include "solutions/solution_sorting.hpp"
 #include "solutions/support_keeping_refinement.hpp"
 
 namespace orv {
@@ -21,6 +23,14 @@ constexpr double kGrainSupportKept = 0.9;
 // The largest grain still sought holds at least its share of the spots of a round (spurious ones
 // aside); the first score a candidate needs is this part of that share.
 constexpr double kLargestGrainMargin = 0.8;
+
+// The bases of a round searched at the lowered first score that the post-processing refines: the
+// best by their quality before refinement, twice as many as a report keeps. A refined basis can
+// overtake some that scored better before, so keeping only as many as the report lost grains at
+// 0.05 degree of noise.
+int CandidatesRefined(const RunParameters& parameters) {
+  return std::min(2 * parameters.MaxNumberOfSavedBases, MaxStoredSolutions);
+}
 
 // One round's spots and solutions; on the heap, as the stores are large.
 struct Round {
@@ -53,23 +63,51 @@ RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumG
   return round;
 }
 
+namespace {
+
+// The search at the first score of GrainRoundParameters, which `parameters` then keep, when it is
+// below `scoreTried`; otherwise nothing is searched.
+void SearchAtLoweredScore(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                          SolutionStore& store, RunObserver& events, const SearchOptions& search,
+                          int minimumGrainSpots, int grainsSought, double scoreTried) {
+  const RunParameters lowered = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
+  // The last grain sought, or a minimum grain size of half the spots, leaves the floor where it
+  // was: the same search again would keep nothing again.
+  if (!(AcceptanceQuality(lowered) < scoreTried)) return;
+  parameters = lowered;
+  SearchBases(parameters, directions, tables, store, events, search);
+  // The lowered first score keeps the bases of every grain and their relatives, often the whole
+  // store; the post-processing refines every kept basis, which would cost more than the search.
+  SortSolutionsByQuality(store);
+  store.NumberOfSolutions = std::min(store.NumberOfSolutions, CandidatesRefined(parameters));
+}
+
+}  // namespace
+
 void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
                     SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
                     int grainsSought) {
   store.NumberOfSolutions = 0;
   SearchBases(parameters, directions, tables, store, events, search);
   if (store.NumberOfSolutions > 0) return;
-  const double firstScore = AcceptanceQuality(parameters);
-  parameters = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
-  // The last grain sought, or a minimum grain size of half the spots, leaves the floor where it
-  // was: the same search again would keep nothing again.
-  if (!(AcceptanceQuality(parameters) < firstScore)) return;
+  SearchAtLoweredScore(parameters, directions, tables, store, events, search, minimumGrainSpots, grainsSought,
+                       AcceptanceQuality(parameters));
+}
+
+void SearchForLaterGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                         SolutionStore& store, RunObserver& events, const SearchOptions& search,
+                         int minimumGrainSpots, int grainsSought) {
+  store.NumberOfSolutions = 0;
+  const double singleCrystalScore = AcceptanceQuality(parameters);
+  SearchAtLoweredScore(parameters, directions, tables, store, events, search, minimumGrainSpots, grainsSought,
+                       singleCrystalScore);
+  if (AcceptanceQuality(parameters) < singleCrystalScore) return;
   SearchBases(parameters, directions, tables, store, events, search);
 }
 
 GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& directions,
                     const SublatticeTables& tables, const SolutionStore& firstRound,
-                    const GrainSearchSettings& settings, RunObserver& events) {
+                    const GrainSearchSettings& settings, RunObserver& events, LatticeSettingMemo& memo) {
   const int n = roundParameters.NumberOfReflections;
   GrainSet set;
   set.grainsAsked = settings.grainsAsked;
@@ -111,11 +149,13 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
     round->parameters.AcceptedCandidateQuality = 0.0;
     events.GrainRoundStarted(grain, round->parameters.NumberOfReflections);
     round->store = SolutionStore{};
-    SearchForGrain(round->parameters, round->directions, tables, round->store, events, settings.search,
-                   set.minimumGrainSpots, settings.grainsAsked - grain + 1);
+    SearchForLaterGrain(round->parameters, round->directions, tables, round->store, events, settings.search,
+                        set.minimumGrainSpots, settings.grainsAsked - grain + 1);
     PrepareSolutions(round->parameters, round->directions, round->store, events);
     RankSolutionsForReport(round->parameters, round->directions, round->store, events);
-    ChooseLattices(round->parameters, round->directions, transforms, round->store);
+    const int kept = round->store.NumberOfSolutions;
+    // The round's solution 1 alone becomes a grain: the choice refines no other.
+    ChooseLattices(round->parameters, round->directions, transforms, round->store, 1);
     if (round->store.NumberOfSolutions <= 0) {
       events.GrainRoundFinished(grain, 0, false);
       break;
@@ -126,7 +166,7 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
     const bool isGrain = IsGrain(indexed, set.minimumGrainSpots);
     events.GrainRoundFinished(grain, indexed, isGrain);
     if (!isGrain) break;
-    addGrain(basis, round->parameters.NumberOfReflections, indexed, round->store.NumberOfSolutions);
+    addGrain(basis, round->parameters.NumberOfReflections, indexed, kept);
   }
 
   set.grainsOfSpots = GrainsOfSpots(indexedBy, n);
@@ -143,7 +183,7 @@ GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& 
         grain.basis = ScaleMatrix(grain.basis, VolumeScaleFactor(grain.basis, PrimitiveVolumeOfPhase(phase)));
       }
     }
-    grain.analysed = AnalyseLatticeSymmetry(grain.basis, tolerance, grain.symmetry);
+    grain.analysed = AnalyseLatticeSymmetry(grain.basis, tolerance, grain.symmetry, memo, MemoUse::RecallOrRemember);
     if (!grain.analysed) continue;
     grain.orientation = OrientGrain(grain.basis, grain.symmetry, grain.spots, roundParameters, directions);
     if (settings.strain && grain.phase.matched && grain.orientation.oriented) {

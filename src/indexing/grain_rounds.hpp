@@ -30,7 +30,7 @@ int MinimumGrainSpotsOfRun(const GrainSearchSettings& settings, int numberOfSpot
 // the cost of scoring the candidates down.
 RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots, int grainsSought);
 
-// The search of one round: first with the first score of a single-crystal run (half the spots),
+// The search of the first round: first with the first score of a single-crystal run (half the spots),
 // which costs what a run without --grains costs and finds a grain that holds half the spots; when
 // that stores nothing, again with GrainRoundParameters, which `parameters` then keeps (but only
 // when they lower the first score: for the last grain sought they cannot, and the search is not
@@ -39,6 +39,13 @@ void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const
                     SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
                     int grainsSought);
 
+// The search of a later round: the spots left hold the grains still sought, so when more than one
+// is, the search goes straight to the lowered first score of GrainRoundParameters; for the last
+// one, it is that of a single-crystal run.
+void SearchForLaterGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
+                         SolutionStore& store, RunObserver& events, const SearchOptions& search,
+                         int minimumGrainSpots, int grainsSought);
+
 // From the ranked solutions of the first round (on every spot, with GrainRoundParameters and the
 // lattice choice), the grains: solution 1 is grain 1; while LookForAnotherGrain, the spots no grain
 // indexes are searched again with the same parameters (search, preparation, ranking, lattice
@@ -46,9 +53,10 @@ void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const
 // cell held (OrientGrain), and, with `strain`, a grain that matched a phase is strained against it. Each grain's basis is refined
 // on its spots (RefineKeepingSupport keeping 90 % of them) before it sets its spots aside. Each grain is then matched
 // with the phases by shape and, when it matches one, brought to that phase's primitive volume.
-// The rounds report through `events`; nothing is written.
+// The lattices of the grains are analysed with `memo` (grains of one cubic or hexagonal phase share
+// one analysis). The rounds report through `events`; nothing is written.
 GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& directions,
                     const SublatticeTables& tables, const SolutionStore& firstRound,
-                    const GrainSearchSettings& settings, RunObserver& events);
+                    const GrainSearchSettings& settings, RunObserver& events, LatticeSettingMemo& memo);
 
 }  // namespace orv

@@ -3,6 +3,7 @@
 
 #include "search/commensurate_transforms.hpp"
 #include "solutions/lattice_choice.hpp"
+#include "solutions/lattice_setting_memo.hpp"
 #include "solutions/post_process.hpp"
 
 namespace orv {
@@ -29,14 +30,20 @@ IndexingOutcome IndexPattern(RunParameters& parameters, DirectionStore& directio
     else
       ChooseLattices(parameters, directions, CommensurateTransforms(tables), store);
   }
+  // A run that looks for grains takes the settings of cubic lattices from their ideal forms, and
+  // those of hexagonal ones from the first analysis of each; a run without grains asks spglib
+  // about every lattice.
+  LatticeSettingMemo memo;
+  if (choices.LooksForGrains()) memo.RememberIdealCubicLattices();
   outcome.lattices = AnalyseSolutionLattices(store, parameters.AngularDeviationCriterion,
-                                             choices.orient ? MaxStoredSolutions : choices.analysedSolutions);
+                                             choices.orient ? MaxStoredSolutions : choices.analysedSolutions,
+                                             choices.LooksForGrains() ? &memo : nullptr, MemoUse::RecallOrRemember);
   if (choices.orient)
     outcome.orientations = OrientSolutions(store, outcome.lattices, choices.reference, parameters, directions);
   if (choices.LooksForGrains()) {
     GrainSearchSettings settings = choices.grains;
     settings.search = choices.search;
-    outcome.grains = FindGrains(parameters, directions, tables, store, settings, roundEvents);
+    outcome.grains = FindGrains(parameters, directions, tables, store, settings, roundEvents, memo);
   }
   return outcome;
 }

@@ -23,15 +23,6 @@ constexpr const char* kCellNames[6] = {"a", "b", "c", "alpha", "beta", "gamma"};
 // five hundredths of a degree.
 constexpr LatticeTolerance kReferenceTolerance{1e-3, 0.05};
 
-Mat3 IntegerMatrixAsReal(const IntMat3& m) {
-  Mat3 real{};
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) real[r][c] = m[r][c];
-  return real;
-}
-
-Mat3 MetricOf(const Mat3& rows) { return MultiplyMatrices(rows, TransposeMatrix(rows)); }
-
 std::string Number(double value, int decimals) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -84,7 +75,7 @@ IntMat3 ClosestSetting(const Mat3& conventional, const LatticeCell& reference, d
                        const LatticeTolerance& tolerance, ShapeMisfit& best) {
   const IntMat3 identity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
   IntMat3 chosen = identity;
-  best = MisfitOfShape(MetricOf(conventional), reference, referenceVolume, tolerance);
+  best = MisfitOfShape(MetricOfBasis(conventional), reference, referenceVolume, tolerance);
   for (int code = 0; code < 19683; ++code) {
     IntMat3 w{};
     int rest = code;
@@ -95,7 +86,7 @@ IntMat3 ClosestSetting(const Mat3& conventional, const LatticeCell& reference, d
       }
     if (DeterminantOfIntegerMatrix(w) != 1) continue;
     const ShapeMisfit misfit =
-        MisfitOfShape(MetricOf(ApplyIntegerMatrix(w, conventional)), reference, referenceVolume, tolerance);
+        MisfitOfShape(MetricOfBasis(ApplyIntegerMatrix(w, conventional)), reference, referenceVolume, tolerance);
     if (misfit.share < best.share - 1e-12) {
       best = misfit;
       chosen = w;

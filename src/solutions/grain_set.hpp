@@ -22,7 +22,7 @@ struct Grain {
   std::vector<int> spots;     // the spots of the whole pattern it indexes within the tolerance, from 1
   int spotsGiven = 0;         // the spots its round searched (those no earlier grain indexes)
   int spotsIndexedInRound = 0;  // how many of them it indexes within the tolerance
-  int solutionsInRound = 0;   // the solutions its round kept
+  int solutionsInRound = 0;   // the solutions its round kept after the post-processing
   PhaseMatch phase;           // the candidate phase it matched, if any
   std::string phaseName;      // empty when no phase was given or none matched
   GrainOrientation orientation;  // with the cell held to its lattice's symmetric cell

@@ -101,7 +101,7 @@ std::vector<Mat3> ReportOrder(const std::vector<Family>& families, CommensurateL
 }  // namespace
 
 void ChooseLattices(const RunParameters& parameters, const DirectionStore& directions,
-                    const std::vector<Mat3>& relativeTransforms, SolutionStore& store) {
+                    const std::vector<Mat3>& relativeTransforms, SolutionStore& store, int places) {
   const int n = std::min(store.NumberOfSolutions, MaxStoredSolutions);
   if (n <= 0) return;
   const double volume = parameters.VolumeOfPrimitiveCell;
@@ -117,8 +117,8 @@ void ChooseLattices(const RunParameters& parameters, const DirectionStore& direc
   for (Family& family : families) RankKeptSolutions(family, list);
   if (!families.empty()) ClimbFromWinner(families.front(), list, relativeTransforms, volume);
 
-  const int places = std::min(parameters.MaxNumberOfSavedBases, MaxStoredSolutions);
-  const std::vector<Mat3> report = ReportOrder(families, list, places);
+  const std::vector<Mat3> report =
+      ReportOrder(families, list, std::min({parameters.MaxNumberOfSavedBases, MaxStoredSolutions, places}));
   store.NumberOfSolutions = static_cast<int>(report.size());
   for (int i = 1; i <= store.NumberOfSolutions; ++i) {
     Mat3 basis = report[static_cast<std::size_t>(i - 1)];

@@ -21,7 +21,9 @@ namespace orv {
 //    order, at most MaxNumberOfSavedBases in all; each reported basis is refined while the
 //    refinement keeps its support (RefineKeepingSupport), brought back to VolumeOfPrimitiveCell,
 //    and carries its quality without the parity penalty, which this ranking replaces.
+// `places` lowers the number reported further, for a caller that reads the first solutions alone.
 void ChooseLattices(const RunParameters& parameters, const DirectionStore& directions,
-                    const std::vector<Mat3>& relativeTransforms, SolutionStore& store);
+                    const std::vector<Mat3>& relativeTransforms, SolutionStore& store,
+                    int places = MaxStoredSolutions);
 
 }  // namespace orv

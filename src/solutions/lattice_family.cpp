@@ -23,11 +23,6 @@ bool ToUnitVolume(const Mat3& basis, Mat3& unit) {
   return true;
 }
 
-int IntegerDeterminant(const IntMat3& m) {
-  return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-         m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-}
-
 // Tests larger = U smaller with index k on unit-volume bases; fills U and the misfit on success.
 bool HoldsWithIndex(const Mat3& larger, const Mat3& smaller, const Mat3& smallerInverse, int k,
                     double relativeTolerance, IntMat3& u, double& residual) {

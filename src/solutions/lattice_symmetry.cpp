@@ -7,6 +7,8 @@
 
 #include "geometry/constants.hpp"
 #include "geometry/nearest_integer.hpp"
+#include "geometry/rotation.hpp"
+#include "solutions/lattice_setting_memo.hpp"
 
 namespace orv {
 
@@ -24,35 +26,6 @@ constexpr double kIntegralEntry = 1e-4;
 // no lattice symmetry to find, and spglib fails on some such cells (it dereferences a null pointer).
 constexpr double kShortestUnitEdge = 1e-2;
 constexpr double kLongestUnitEdge = 1e2;
-
-Mat3 Transpose(const Mat3& m) {
-  Mat3 t{};
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) t[r][c] = m[c][r];
-  return t;
-}
-
-// G = B B^T for rows B.
-Mat3 MetricOfBasis(const Mat3& basis) { return MultiplyMatrices(basis, Transpose(basis)); }
-
-IntMat3 MultiplyIntegerMatrices(const IntMat3& a, const IntMat3& b) {
-  IntMat3 p{};
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) p[r][c] = a[r][0] * b[0][c] + a[r][1] * b[1][c] + a[r][2] * b[2][c];
-  return p;
-}
-
-int IntegerDeterminant(const IntMat3& m) {
-  return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-         m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-}
-
-IntMat3 NegateIntegerMatrix(const IntMat3& m) {
-  IntMat3 n{};
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) n[r][c] = -m[r][c];
-  return n;
-}
 
 const IntMat3 kIdentity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 
@@ -105,12 +78,9 @@ BravaisType TypeOfSpaceGroup(int number, char centring) {
   return BravaisType::cP;
 }
 
-// The conventional setting that spglib finds for the right-handed unit-volume Niggli basis: the
-// type, the integer matrix from the Niggli basis to the conventional one, and the metric of the
-// Niggli basis averaged over the symmetry operations. False when spglib finds no space group or
-// its setting is not a conventional cell of the lattice.
-bool FindConventionalSetting(const Mat3& niggliUnit, const LatticeTolerance& tolerance, BravaisType& type,
-                             IntMat3& toConventional, Mat3& symmetricMetric) {
+// The conventional setting that spglib finds for the right-handed unit-volume Niggli basis. False
+// when spglib finds no space group or its setting is not a conventional cell of the lattice.
+bool FindConventionalSetting(const Mat3& niggliUnit, const LatticeTolerance& tolerance, ConventionalSetting& setting) {
   for (const Vec3& edge : niggliUnit) {
     const double length = VectorNorm(edge);
     if (!(length >= kShortestUnitEdge && length <= kLongestUnitEdge)) return false;
@@ -125,7 +95,7 @@ bool FindConventionalSetting(const Mat3& niggliUnit, const LatticeTolerance& tol
 
   bool found = dataset->spacegroup_number >= 1 && dataset->n_operations >= 1;
   if (found) {
-    type = TypeOfSpaceGroup(dataset->spacegroup_number, dataset->international_symbol[0]);
+    setting.type = TypeOfSpaceGroup(dataset->spacegroup_number, dataset->international_symbol[0]);
     // (a_s b_s c_s) = (a b c) P^-1 on columns, so the rows of the conventional basis are
     // (P^-1)^T times the rows of the Niggli basis.
     Mat3 p{};
@@ -133,36 +103,38 @@ bool FindConventionalSetting(const Mat3& niggliUnit, const LatticeTolerance& tol
       for (int c = 0; c < 3; ++c) p[r][c] = dataset->transformation_matrix[r][c];
     Mat3 inverse{};
     found = InvertMatrix(p, inverse, kBasisSingularity) == kStatusSuccess &&
-            RoundToIntegers(Transpose(inverse), toConventional);
+            RoundToIntegers(TransposeMatrix(inverse), setting.toConventional);
   }
   if (found) {
-    const int determinant = IntegerDeterminant(toConventional);
-    if (determinant < 0) toConventional = NegateIntegerMatrix(toConventional);
-    found = std::abs(determinant) == LatticePointsPerConventionalCell(type);
+    const int determinant = IntegerDeterminant(setting.toConventional);
+    if (determinant < 0) setting.toConventional = NegateIntegerMatrix(setting.toConventional);
+    found = std::abs(determinant) == LatticePointsPerConventionalCell(setting.type);
   }
   if (found) {
-    // Each operation W acts on fractional coordinates and keeps the metric: W^T G W = G.
-    const Mat3 metric = MetricOfBasis(niggliUnit);
-    Mat3 sum{};
-    for (int n = 0; n < dataset->n_operations; ++n) {
-      Mat3 w{};
+    setting.rotations.resize(static_cast<std::size_t>(dataset->n_operations));
+    for (int n = 0; n < dataset->n_operations; ++n)
       for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) w[r][c] = dataset->rotations[n][r][c];
-      const Mat3 turned = MultiplyMatrices(Transpose(w), MultiplyMatrices(metric, w));
-      for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) sum[r][c] += turned[r][c];
-    }
-    symmetricMetric = ScaleMatrix(sum, 1.0 / dataset->n_operations);
+        for (int c = 0; c < 3; ++c) setting.rotations[static_cast<std::size_t>(n)][r][c] = dataset->rotations[n][r][c];
   }
   spg_free_dataset(dataset);
   return found;
 }
 
-Mat3 IntegerMatrixAsReal(const IntMat3& m) {
-  Mat3 real{};
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) real[r][c] = m[r][c];
-  return real;
+// The type, the matrix from the Niggli basis to the conventional one and the conventional metric
+// (of the unit-volume cell) that spglib finds, remembered in the memo when there is one; or one
+// the memo recalls.
+bool ConventionalOfNiggli(const Mat3& niggliUnit, const LatticeTolerance& tolerance, LatticeSettingMemo* memo,
+                          MemoUse use, RecalledSetting& found) {
+  if (memo != nullptr && use == MemoUse::RecallOrRemember && memo->Recall(niggliUnit, tolerance, found)) return true;
+  ConventionalSetting setting;
+  if (!FindConventionalSetting(niggliUnit, tolerance, setting)) return false;
+  if (memo != nullptr) memo->Remember(niggliUnit, tolerance, setting);
+  const Mat3 symmetricMetric = AverageMetricOverRotations(MetricOfBasis(niggliUnit), setting.rotations);
+  const Mat3 c = IntegerMatrixAsReal(setting.toConventional);
+  found.type = setting.type;
+  found.toConventional = setting.toConventional;
+  found.conventionalMetric = MultiplyMatrices(c, MultiplyMatrices(symmetricMetric, TransposeMatrix(c)));
+  return true;
 }
 
 }  // namespace
@@ -201,6 +173,8 @@ int LatticePointsPerConventionalCell(BravaisType type) {
   }
 }
 
+Mat3 MetricOfBasis(const Mat3& basis) { return MultiplyMatrices(basis, TransposeMatrix(basis)); }
+
 LatticeCell CellOfMetric(const Mat3& metric) {
   LatticeCell cell;
   for (int i = 0; i < 3; ++i) cell.lengths[i] = std::sqrt(metric[i][i]);
@@ -216,19 +190,26 @@ LatticeTolerance LatticeToleranceForAngularCriterion(double angularCriterion) {
   return LatticeTolerance{angle, angle * kRadiansToDegrees};
 }
 
-Mat3 ApplyIntegerMatrix(const IntMat3& m, const Mat3& basis) {
-  return MultiplyMatrices(IntegerMatrixAsReal(m), basis);
-}
+namespace {
 
-bool AnalyseLatticeSymmetry(const Mat3& basis, const LatticeTolerance& tolerance, LatticeSymmetry& symmetry) {
+// A basis made right-handed and of unit volume, and its Niggli reduction.
+struct NiggliReduction {
+  bool leftHanded = false;
+  double unitScale = 1.0;
+  IntMat3 toNiggli{};    // from the right-handed basis, determinant +1
+  Mat3 niggliUnit{};     // the right-handed unit-volume Niggli basis
+  IntMat3 fromGiven{};   // from the given basis: toNiggli, negated for a left-handed basis
+};
+
+bool ReduceToNiggli(const Mat3& basis, NiggliReduction& reduction) {
   const double determinant = Determinant(basis);
   if (!std::isfinite(determinant) || !(std::fabs(determinant) > kBasisSingularity)) return false;
   // -basis spans the same lattice; working on a right-handed basis keeps spglib's cells right-handed.
-  const bool leftHanded = determinant < 0.0;
-  const Mat3 work = leftHanded ? ScaleMatrix(basis, -1.0) : basis;
-  const double unitScale = VolumeScaleFactor(work, 1.0);
-  if (!std::isfinite(unitScale)) return false;
-  const Mat3 unit = ScaleMatrix(work, unitScale);
+  reduction.leftHanded = determinant < 0.0;
+  const Mat3 work = reduction.leftHanded ? ScaleMatrix(basis, -1.0) : basis;
+  reduction.unitScale = VolumeScaleFactor(work, 1.0);
+  if (!std::isfinite(reduction.unitScale)) return false;
+  const Mat3 unit = ScaleMatrix(work, reduction.unitScale);
 
   // Niggli cell of the unit-volume lattice; should the reduction fail, the basis itself stands in.
   IntMat3 toNiggli = kIdentity;
@@ -240,23 +221,34 @@ bool AnalyseLatticeSymmetry(const Mat3& basis, const LatticeTolerance& tolerance
       toNiggli = relation;
   }
   if (IntegerDeterminant(toNiggli) < 0) toNiggli = NegateIntegerMatrix(toNiggli);
-  const Mat3 niggliUnit = ApplyIntegerMatrix(toNiggli, unit);
+  reduction.toNiggli = toNiggli;
+  reduction.niggliUnit = ApplyIntegerMatrix(toNiggli, unit);
+  reduction.fromGiven = reduction.leftHanded ? NegateIntegerMatrix(toNiggli) : toNiggli;
+  return true;
+}
+
+bool Analyse(const Mat3& basis, const LatticeTolerance& tolerance, LatticeSymmetry& symmetry, LatticeSettingMemo* memo,
+             MemoUse use) {
+  NiggliReduction reduction;
+  if (!ReduceToNiggli(basis, reduction)) return false;
+  const bool leftHanded = reduction.leftHanded;
+  const IntMat3& toNiggli = reduction.toNiggli;
+  const Mat3& niggliUnit = reduction.niggliUnit;
+  const double unitScale = reduction.unitScale;
 
   LatticeSymmetry result;
-  result.toNiggli = leftHanded ? NegateIntegerMatrix(toNiggli) : toNiggli;
+  result.toNiggli = reduction.fromGiven;
   result.niggliBasis = ApplyIntegerMatrix(result.toNiggli, basis);
   result.niggliCell = CellOfMetric(MetricOfBasis(result.niggliBasis));
 
   // Lengths of the unit-volume cell times this factor are lengths of the given basis.
   const double lengthScale = 1.0 / unitScale;
-  IntMat3 niggliToConventional{};
-  Mat3 symmetricMetric{};
-  if (FindConventionalSetting(niggliUnit, tolerance, result.type, niggliToConventional, symmetricMetric)) {
-    const IntMat3 fromWork = MultiplyIntegerMatrices(niggliToConventional, toNiggli);
+  RecalledSetting setting;
+  if (ConventionalOfNiggli(niggliUnit, tolerance, memo, use, setting)) {
+    result.type = setting.type;
+    const IntMat3 fromWork = MultiplyIntegerMatrices(setting.toConventional, toNiggli);
     result.toConventional = leftHanded ? NegateIntegerMatrix(fromWork) : fromWork;
-    const Mat3 c = IntegerMatrixAsReal(niggliToConventional);
-    const Mat3 conventionalMetric = MultiplyMatrices(c, MultiplyMatrices(symmetricMetric, Transpose(c)));
-    result.conventionalCell = CellOfMetric(ScaleMatrix(conventionalMetric, lengthScale * lengthScale));
+    result.conventionalCell = CellOfMetric(ScaleMatrix(setting.conventionalMetric, lengthScale * lengthScale));
   } else {
     result.type = BravaisType::aP;
     result.toConventional = result.toNiggli;
@@ -265,6 +257,24 @@ bool AnalyseLatticeSymmetry(const Mat3& basis, const LatticeTolerance& tolerance
   result.conventionalBasis = ApplyIntegerMatrix(result.toConventional, basis);
   symmetry = result;
   return true;
+}
+
+}  // namespace
+
+bool NiggliBasisOf(const Mat3& basis, Mat3& niggliBasis) {
+  NiggliReduction reduction;
+  if (!ReduceToNiggli(basis, reduction)) return false;
+  niggliBasis = ApplyIntegerMatrix(reduction.fromGiven, basis);
+  return true;
+}
+
+bool AnalyseLatticeSymmetry(const Mat3& basis, const LatticeTolerance& tolerance, LatticeSymmetry& symmetry) {
+  return Analyse(basis, tolerance, symmetry, nullptr, MemoUse::Remember);
+}
+
+bool AnalyseLatticeSymmetry(const Mat3& basis, const LatticeTolerance& tolerance, LatticeSymmetry& symmetry,
+                            LatticeSettingMemo& memo, MemoUse use) {
+  return Analyse(basis, tolerance, symmetry, &memo, use);
 }
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "geometry/vector_matrix.hpp"
+#include "solutions/integer_matrix.hpp"
 
 namespace orv {
 
@@ -16,13 +17,15 @@ const char* BravaisSymbol(BravaisType type);
 // Lattice points in the conventional cell of the type: P 1, C and I 2, R 3 (hexagonal axes), F 4.
 int LatticePointsPerConventionalCell(BravaisType type);
 
-using IntMat3 = std::array<std::array<int, 3>, 3>;
 
 // Lengths |a|, |b|, |c| and angles alpha = (b, c), beta = (c, a), gamma = (a, b) in degrees.
 struct LatticeCell {
   Vec3 lengths{};
   Vec3 anglesInDegrees{};
 };
+
+// The metric tensor G = B B^T of a basis of rows B.
+Mat3 MetricOfBasis(const Mat3& basis);
 
 // The cell of a metric tensor G (G(i, j) = a_i . a_j).
 LatticeCell CellOfMetric(const Mat3& metric);
@@ -66,7 +69,16 @@ struct LatticeSymmetry {
 // at the tolerance, the lattice is reported as aP with the Niggli cell as conventional cell.
 bool AnalyseLatticeSymmetry(const Mat3& basis, const LatticeTolerance& tolerance, LatticeSymmetry& symmetry);
 
-// product of an integer matrix and a basis: row r is the combination sum over c of m(r, c) basis(c).
-Mat3 ApplyIntegerMatrix(const IntMat3& m, const Mat3& basis);
+// The Niggli basis of the analysis (its niggliBasis) alone; false for a basis without volume.
+bool NiggliBasisOf(const Mat3& basis, Mat3& niggliBasis);
+
+class LatticeSettingMemo;
+// What an analysis does with a memo: only remember what spglib finds (the analysis then gives what
+// the one without a memo gives), or first recall a setting that holds.
+enum class MemoUse { Remember, RecallOrRemember };
+
+// The analysis above with a memo of the settings of a run's most symmetric lattices.
+bool AnalyseLatticeSymmetry(const Mat3& basis, const LatticeTolerance& tolerance, LatticeSymmetry& symmetry,
+                            LatticeSettingMemo& memo, MemoUse use);
 
 }  // namespace orv

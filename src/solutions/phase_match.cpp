@@ -163,15 +163,16 @@ double PrimitiveVolumeOfPhase(const Phase& phase) {
 
 PhaseMatch MatchPhase(const Mat3& basis, const PhaseList& phases, const LatticeTolerance& tolerance) {
   PhaseMatch match;
-  LatticeSymmetry grain;
-  if (!IsUsableBasis(basis) || !AnalyseLatticeSymmetry(UnitVolume(basis), tolerance, grain)) return match;
+  // Shapes are compared on Niggli cells: the reduction alone, without the symmetry analysis.
+  Mat3 grainNiggli{};
+  if (!IsUsableBasis(basis) || !NiggliBasisOf(UnitVolume(basis), grainNiggli)) return match;
   double bestScore = 0.0;
   for (std::size_t i = 0; i < phases.size(); ++i) {
     Mat3 primitive{};
-    LatticeSymmetry phase;
+    Mat3 phaseNiggli{};
     if (!PrimitiveBasisOfPhase(phases[i], primitive)) continue;
-    if (!AnalyseLatticeSymmetry(UnitVolume(primitive), tolerance, phase)) continue;
-    const Fit fit = BestFit(UnitVolume(phase.niggliBasis), UnitVolume(grain.niggliBasis), tolerance);
+    if (!NiggliBasisOf(UnitVolume(primitive), phaseNiggli)) continue;
+    const Fit fit = BestFit(UnitVolume(phaseNiggli), UnitVolume(grainNiggli), tolerance);
     if (!fit.found || (match.matched && fit.score >= bestScore)) continue;
     match = PhaseMatch{true, static_cast<int>(i), fit.length, fit.angle};
     bestScore = fit.score;

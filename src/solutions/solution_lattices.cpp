@@ -4,7 +4,7 @@
 namespace orv {
 
 SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angularCriterion,
-                                         int solutionsAnalysed) {
+                                         int solutionsAnalysed, LatticeSettingMemo* memo, MemoUse use) {
   SolutionLattices lattices;
   lattices.tolerance = LatticeToleranceForAngularCriterion(angularCriterion);
   lattices.familyTolerance = FamilyToleranceForAngularCriterion(angularCriterion);
@@ -13,8 +13,11 @@ SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angu
     const Mat3& basis = store(i).SolutionBasis;
     bases.push_back(basis);
     LatticeSymmetry symmetry;
-    lattices.analysed.push_back(i <= solutionsAnalysed &&
-                                AnalyseLatticeSymmetry(basis, lattices.tolerance, symmetry));
+    const bool analyse = i <= solutionsAnalysed;
+    lattices.analysed.push_back(
+        analyse && (memo != nullptr
+                        ? AnalyseLatticeSymmetry(basis, lattices.tolerance, symmetry, *memo, use)
+                        : AnalyseLatticeSymmetry(basis, lattices.tolerance, symmetry)));
     lattices.symmetry.push_back(symmetry);
   }
   lattices.families = FindLatticeFamilies(bases, lattices.familyTolerance);

@@ -5,6 +5,7 @@
 
 #include "run_data/solution_records.hpp"
 #include "solutions/lattice_family.hpp"
+#include "solutions/lattice_setting_memo.hpp"
 #include "solutions/lattice_symmetry.hpp"
 
 namespace orv {
@@ -22,8 +23,10 @@ struct SolutionLattices {
 // Analyses solutions 1..NumberOfSolutions at the tolerances derived from the run's angular
 // tolerance (radians). With `solutionsAnalysed`, only the first that many are analysed and the
 // others keep empty entries (the families still take every solution): the analysis of a cubic
-// lattice costs about as much as a whole search, and most reports read solution 1's alone.
+// lattice costs about as much as a whole search, and most reports read solution 1's alone. With a
+// memo, the analyses use it as `use` says.
 SolutionLattices AnalyseSolutionLattices(const SolutionStore& store, double angularCriterion,
-                                         int solutionsAnalysed = MaxStoredSolutions);
+                                         int solutionsAnalysed = MaxStoredSolutions,
+                                         LatticeSettingMemo* memo = nullptr, MemoUse use = MemoUse::Remember);
 
 }  // namespace orv
