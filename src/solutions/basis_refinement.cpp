@@ -39,22 +39,32 @@ void FitReciprocalBasis(const RefinementWorkspace& work, int m, Mat3& fitted, bo
   fitted = MultiplyMatrices(normalInverse, projected);
 }
 
-void RefineBasis(double tolerance, Mat3& basis, bool& failed, const RunParameters& parameters,
-                 const DirectionStore& directions, RefinementWorkspace& work) {
-  failed = true;
-  Mat3 reciprocal;
-  if (InverseTranspose(basis, reciprocal, kRefinementSingularity) != kStatusSuccess) return;
+int RefinementRows::Within(double tolerance) const {
+  int taken = 0;
+  for (double d : deviation)
+    if (d <= tolerance) ++taken;
+  return taken;
+}
 
-  const int n = std::min(parameters.NumberOfReflections, static_cast<int>(work.X.size()));
+void IndexForRefinement(const Mat3& basis, const RunParameters& parameters, const DirectionStore& directions,
+                        int reflections, RefinementRows& rows) {
+  rows.deviation.clear();
+  rows.X.clear();
+  rows.Y.clear();
+  Mat3 reciprocal;
+  rows.invertible = InverseTranspose(basis, reciprocal, kRefinementSingularity) == kStatusSuccess;
+  if (!rows.invertible) return;
+  const int n = std::min(parameters.NumberOfReflections, reflections);
   const long long maxIndex = parameters.MaxAllowedMillerIndex;
-  int m = 0;
   for (int j = 1; j <= n; ++j) {
     const Vec3& u = directions(j);
     const IndexedDirection indexed = IndexDirection(u, reciprocal, basis, parameters.MaxAllowedMillerIndex);
     // A direction that has no index direction at all (a zero vector) carries no information.
     if (indexed.scale == 0) continue;
     const Vec3& x = indexed.x;
-    if (!(MaxIndexDeviation(x) <= tolerance)) continue;
+    const double deviation = MaxIndexDeviation(x);
+    // NaN passes no tolerance.
+    if (std::isnan(deviation)) continue;
     const int h = Nint(x[0]);
     const int k = Nint(x[1]);
     const int l = Nint(x[2]);
@@ -63,8 +73,28 @@ void RefineBasis(double tolerance, Mat3& basis, bool& failed, const RunParameter
     Vec3 predicted;
     for (int c = 0; c < 3; ++c) predicted[c] = h * reciprocal[0][c] + k * reciprocal[1][c] + l * reciprocal[2][c];
     const double length = VectorNorm(predicted);
-    work.X[static_cast<std::size_t>(m)] = {static_cast<double>(h), static_cast<double>(k), static_cast<double>(l)};
-    work.Y[static_cast<std::size_t>(m)] = {length * u[0], length * u[1], length * u[2]};
+    rows.deviation.push_back(deviation);
+    rows.X.push_back({static_cast<double>(h), static_cast<double>(k), static_cast<double>(l)});
+    rows.Y.push_back({length * u[0], length * u[1], length * u[2]});
+  }
+}
+
+void RefineBasis(double tolerance, Mat3& basis, bool& failed, const RunParameters& parameters,
+                 const DirectionStore& directions, RefinementWorkspace& work) {
+  RefinementRows rows;
+  IndexForRefinement(basis, parameters, directions, static_cast<int>(work.X.size()), rows);
+  RefineBasisFromRows(tolerance, rows, basis, failed, parameters, work);
+}
+
+void RefineBasisFromRows(double tolerance, const RefinementRows& rows, Mat3& basis, bool& failed,
+                         const RunParameters& parameters, RefinementWorkspace& work) {
+  failed = true;
+  if (!rows.invertible) return;
+  int m = 0;
+  for (std::size_t r = 0; r < rows.deviation.size(); ++r) {
+    if (!(rows.deviation[r] <= tolerance)) continue;
+    work.X[static_cast<std::size_t>(m)] = rows.X[r];
+    work.Y[static_cast<std::size_t>(m)] = rows.Y[r];
     ++m;
   }
 

@@ -31,4 +31,24 @@ void FitReciprocalBasis(const RefinementWorkspace& work, int m, Mat3& fitted, bo
 void RefineBasis(double tolerance, Mat3& basis, bool& failed, const RunParameters& parameters,
                  const DirectionStore& directions, RefinementWorkspace& work);
 
+// The reflections of one basis as RefineBasis takes them, for every tolerance at once: those with
+// an index direction and indices within the bound, in order, with the largest deviation of their
+// real indices from integers and their rows of the least-squares problem.
+struct RefinementRows {
+  bool invertible = false;  // the basis has a reciprocal basis
+  std::vector<double> deviation;
+  std::vector<Vec3> X;
+  std::vector<Vec3> Y;
+
+  // How many lie within `tolerance`: the reflections RefineBasis takes at it.
+  int Within(double tolerance) const;
+};
+
+void IndexForRefinement(const Mat3& basis, const RunParameters& parameters, const DirectionStore& directions,
+                        int reflections, RefinementRows& rows);
+
+// RefineBasis on the rows of `basis` made by IndexForRefinement: the same outcome, bit for bit.
+void RefineBasisFromRows(double tolerance, const RefinementRows& rows, Mat3& basis, bool& failed,
+                         const RunParameters& parameters, RefinementWorkspace& work);
+
 }  // namespace orv

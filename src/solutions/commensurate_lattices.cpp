@@ -27,12 +27,20 @@ double ShortestEdge(const Mat3& basis) {
 }  // namespace
 
 bool IsSameLattice(const Mat3& basis, const Lattice& other) {
-  const Mat3 relation = MultiplyMatrices(basis, other.inverse);
-  if (!(std::fabs(std::fabs(Determinant(relation)) - 1.0) < 0.08)) return false;
+  // The relation basis * inverse row by row, as MultiplyMatrices forms it. Its distance from
+  // integers only grows from row to row, so a row that already reaches the limit decides; most
+  // lattices compared differ, and are told apart by the first row.
+  Mat3 relation{};
   double offInteger = 0.0;
-  for (const Vec3& row : relation)
-    for (double entry : row) offInteger += std::fabs(entry - static_cast<double>(Nint(entry)));
-  return offInteger < 0.24;
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) {
+      relation[r][c] = basis[r][0] * other.inverse[0][c] + basis[r][1] * other.inverse[1][c] +
+                       basis[r][2] * other.inverse[2][c];
+    }
+    for (double entry : relation[r]) offInteger += std::fabs(entry - static_cast<double>(Nint(entry)));
+    if (!(offInteger < 0.24)) return false;
+  }
+  return std::fabs(std::fabs(Determinant(relation)) - 1.0) < 0.08;
 }
 
 void ScaleToVolume(Mat3& basis, double volume) {
@@ -121,7 +129,19 @@ bool CommensurateLattices::IsPreferred(int a, int b, int rowsCounted) {
 
 bool CommensurateLattices::CanReach(int k, int rowsCounted, double share) {
   if (rowsCounted <= 0) return true;
-  return static_cast<double>(Rows(k).counts.nFull) / rowsCounted >= share - kShareTie;
+  const auto reaches = [rowsCounted, share](int full) {
+    return static_cast<double>(full) / rowsCounted >= share - kShareTie;
+  };
+  Lattice& lattice = (*this)[k];
+  if (!lattice.indexed) {
+    // Most relatives tried fall short; their indexing stops once they cannot reach the share, and
+    // they stay unindexed.
+    IndexedRows rows;
+    if (!IndexRowsWhileReachable(lattice.basis, parameters_, directions_, reaches, rows)) return false;
+    lattice.rows = std::move(rows);
+    lattice.indexed = true;
+  }
+  return reaches(lattice.rows.counts.nFull);
 }
 
 int CommensurateLattices::Find(const Mat3& basis, double shortest) const {

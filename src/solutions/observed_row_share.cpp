@@ -62,11 +62,19 @@ bool CollectRows(const Mat3& reciprocal, const Vec3& directLengths, double radiu
 
 IndexedRows IndexRows(const Mat3& direct, const RunParameters& parameters, const DirectionStore& directions) {
   IndexedRows indexed;
+  IndexRowsWhileReachable(direct, parameters, directions, [](int) { return true; }, indexed);
+  return indexed;
+}
+
+bool IndexRowsWhileReachable(const Mat3& direct, const RunParameters& parameters, const DirectionStore& directions,
+                             const std::function<bool(int)>& reachable, IndexedRows& indexed) {
+  indexed = IndexedRows{};
   Mat3 reciprocal{};
-  if (InverseTranspose(direct, reciprocal, kBasisSingularity) != kStatusSuccess) return indexed;
+  if (InverseTranspose(direct, reciprocal, kBasisSingularity) != kStatusSuccess) return reachable(0);
   const double tolerance = parameters.AngularDeviationCriterion;
   const int n = std::min(parameters.NumberOfReflections, kMaxReflections);
   for (int j = 1; j <= n; ++j) {
+    if (!reachable(indexed.counts.nFull + (n - j + 1))) return false;
     const IndexedDirection row = IndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
     if (!row.withinBound) continue;
     if (row.theta <= 0.5 * tolerance) ++indexed.counts.nHalf;
@@ -76,7 +84,7 @@ IndexedRows IndexRows(const Mat3& direct, const RunParameters& parameters, const
   }
   std::sort(indexed.rows.begin(), indexed.rows.end());
   indexed.rows.erase(std::unique(indexed.rows.begin(), indexed.rows.end()), indexed.rows.end());
-  return indexed;
+  return true;
 }
 
 double ObservedRowShare(const Mat3& direct, const std::vector<MillerIndices>& observedRows,

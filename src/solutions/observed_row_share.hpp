@@ -1,6 +1,7 @@
 // How well a lattice explains the reflections with its shortest rows: the share of them that is seen.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "geometry/index_direction.hpp"
@@ -19,6 +20,12 @@ struct IndexedRows {
 };
 
 IndexedRows IndexRows(const Mat3& direct, const RunParameters& parameters, const DirectionStore& directions);
+
+// IndexRows that gives up, returning false, as soon as `reachable(most)` is false for the most
+// reflections within the tolerance the basis could still come to (those counted so far and all the
+// ones left); `reachable` must not be false for a number when it is true for a smaller one.
+bool IndexRowsWhileReachable(const Mat3& direct, const RunParameters& parameters, const DirectionStore& directions,
+                             const std::function<bool(int)>& reachable, IndexedRows& indexed);
 
 // A Laue spot is strong when the first lattice vector along its row is short (a large d-spacing),
 // so the spots of a pattern are the rows of the true lattice with the shortest vectors, within the

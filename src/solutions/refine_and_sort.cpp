@@ -10,21 +10,31 @@ namespace orv {
 void RefineAndSortSolutions(SolutionStore& store, const RunParameters& parameters, const DirectionStore& directions,
                             RunObserver& events) {
   RefinementWorkspace work(parameters.NumberOfReflections);
+  RefinementRows rows;
   for (int i = 1; i <= store.NumberOfSolutions && i <= MaxStoredSolutions; ++i) {
     SolutionRecord& record = store(i);
     // Eight tolerances from twice the criterion down to a quarter of it; each refinement starts
-    // from the best basis so far.
+    // from the best basis so far. The reflections of a basis are indexed once for all tolerances,
+    // and a tolerance that takes the same reflections as the one before, from the same basis, would
+    // make the same candidate again, which did not do better: it is passed over.
+    IndexForRefinement(record.SolutionBasis, parameters, directions, static_cast<int>(work.X.size()), rows);
+    int takenBefore = -1;
     for (int t = 8; t >= 1; --t) {
       const double tolerance = t * parameters.TheMainCriterion * 0.25;
+      const int taken = rows.Within(tolerance);
+      if (taken == takenBefore) continue;
+      takenBefore = taken;
       Mat3 candidate = record.SolutionBasis;
       bool failed = true;
-      RefineBasis(tolerance, candidate, failed, parameters, directions, work);
+      RefineBasisFromRows(tolerance, rows, candidate, failed, parameters, work);
       if (failed) continue;
       const ScoredBasis scored = BasisQuality(candidate, parameters, directions);
       if (scored.quality > record.SolutionQuality) {
         record.SolutionBasis = candidate;
         record.SolutionQuality = scored.quality;
         record.SolutionCounts = scored.counts;
+        IndexForRefinement(record.SolutionBasis, parameters, directions, static_cast<int>(work.X.size()), rows);
+        takenBefore = -1;
       }
     }
   }

@@ -113,6 +113,38 @@ TEST(BasisRefinement, ImprovesAPerturbedBasisOfAKnownLattice) {
   EXPECT_LT(WorstRowAngle(basis, run.lattice.direct), 1e-7);
 }
 
+// The post-processing indexes a basis once for all eight tolerances: the rows made once give at
+// every tolerance the basis (or the failure) that a refinement indexing afresh gives, bit for bit.
+TEST(BasisRefinement, RowsIndexedOnceRefineAsAFreshIndexingDoes) {
+  LatticeRun run(40);
+  run.directions(7) = {0.0, 0.0, 0.0};  // no index direction
+  const Mat3 start = Perturbed(run.lattice.direct, 0.03);
+  RefinementWorkspace work(40);
+  RefinementRows rows;
+  IndexForRefinement(start, run.parameters, run.directions, 40, rows);
+  int takenBefore = 41;
+  for (int t = 12; t >= 1; --t) {
+    const double tolerance = t * run.parameters.TheMainCriterion * 0.25;
+    Mat3 fresh = start;
+    Mat3 fromRows = start;
+    bool freshFailed = false;
+    bool rowsFailed = false;
+    RefineBasis(tolerance, fresh, freshFailed, run.parameters, run.directions, work);
+    RefineBasisFromRows(tolerance, rows, fromRows, rowsFailed, run.parameters, work);
+    EXPECT_EQ(rowsFailed, freshFailed) << t;
+    EXPECT_EQ(fromRows, fresh) << t;
+    EXPECT_LE(rows.Within(tolerance), takenBefore);
+    takenBefore = rows.Within(tolerance);
+  }
+  EXPECT_LT(rows.Within(0.25 * run.parameters.TheMainCriterion), rows.Within(3.0 * run.parameters.TheMainCriterion));
+  Mat3 singular = start;
+  singular[2] = singular[0];
+  IndexForRefinement(singular, run.parameters, run.directions, 40, rows);
+  bool failed = false;
+  RefineBasisFromRows(1.0, rows, singular, failed, run.parameters, work);
+  EXPECT_TRUE(failed);
+}
+
 TEST(BasisRefinement, RefinementOfEqualQualityDoesNotReplace) {
   LatticeRun run(30);
   // Slightly off, every reflection still within half the tolerance: refining moves the basis
