@@ -7,6 +7,7 @@
 #include "geometry/rotation.hpp"
 #include "search/commensurate_transforms.hpp"
 #include "search/quadruple_evaluation.hpp"
+#include "search/recorded_search_events.hpp"
 #include "solutions/grain_spots.hpp"
 #include "solutions/lattice_choice.hpp"
 #include "solutions/lattice_setting_memo.hpp"
@@ -65,6 +66,13 @@ RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumG
 
 namespace {
 
+// The lowered first score keeps the bases of every grain and their relatives, often the whole
+// store; the post-processing refines every kept basis, which would cost more than the search.
+void KeepBestCandidates(const RunParameters& parameters, SolutionStore& store) {
+  SortSolutionsByQuality(store);
+  store.NumberOfSolutions = std::min(store.NumberOfSolutions, CandidatesRefined(parameters));
+}
+
 // The search at the first score of GrainRoundParameters, which `parameters` then keep, when it is
 // below `scoreTried`; otherwise nothing is searched.
 void SearchAtLoweredScore(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
@@ -76,10 +84,7 @@ void SearchAtLoweredScore(RunParameters& parameters, DirectionStore& directions,
   if (!(AcceptanceQuality(lowered) < scoreTried)) return;
   parameters = lowered;
   SearchBases(parameters, directions, tables, store, events, search);
-  // The lowered first score keeps the bases of every grain and their relatives, often the whole
-  // store; the post-processing refines every kept basis, which would cost more than the search.
-  SortSolutionsByQuality(store);
-  store.NumberOfSolutions = std::min(store.NumberOfSolutions, CandidatesRefined(parameters));
+  KeepBestCandidates(parameters, store);
 }
 
 }  // namespace
@@ -88,10 +93,22 @@ void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const
                     SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
                     int grainsSought) {
   store.NumberOfSolutions = 0;
-  SearchBases(parameters, directions, tables, store, events, search);
+  const RunParameters lowered = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
+  if (!(AcceptanceQuality(lowered) < AcceptanceQuality(parameters))) {
+    SearchBases(parameters, directions, tables, store, events, search);
+    return;
+  }
+  // Both searches in one walk: the one at the single-crystal score, whose store is kept when it
+  // finds anything, and the one at the lowered score, whose store and events (the whole second
+  // search, as if it ran after the first) are taken when it does not.
+  auto loweredStore = std::make_unique<SolutionStore>();
+  RecordedSearchEvents loweredEvents;
+  SearchBasesAtTwoScores(parameters, lowered, directions, tables, store, *loweredStore, events, loweredEvents, search);
   if (store.NumberOfSolutions > 0) return;
-  SearchAtLoweredScore(parameters, directions, tables, store, events, search, minimumGrainSpots, grainsSought,
-                       AcceptanceQuality(parameters));
+  parameters = lowered;
+  store = *loweredStore;
+  loweredEvents.ReplayTo(events);
+  KeepBestCandidates(parameters, store);
 }
 
 void SearchForLaterGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,

@@ -7,10 +7,11 @@ namespace orv {
 
 PairSearch::PairSearch(const RunParameters& parameters, const DirectionStore& directions,
                        const SublatticeTables& tables, const ZoneArcTable& arcs,
-                       const std::atomic<double>& offerFloor)
+                       const std::atomic<double>& offerFloor, double secondNeeded)
     : parameters_(parameters),
       tables_(tables),
       offerFloor_(offerFloor),
+      secondNeeded_(secondNeeded),
       directions_(new DirectionStore(directions)),
       fourthSource_(DecodeSearchType(parameters.ExtentOfTheSearch).fourth),
       generators_(arcs, parameters.NumberOfReflections),
@@ -106,7 +107,7 @@ void PairSearch::ScoreAndKeep(int i, int j, int k, int l, PairOutcome& outcome) 
   const Mat3 W = BasisFromQuadruple(*directions_, i, j, k, l);
   scored_.clear();
   ScoreQuadruple(W, parameters_, *directions_, tables_, *candidates_, CandidateScoring::Fast,
-                 offerFloor_.load(std::memory_order_relaxed), part_, parts_, scored_);
+                 offerFloor_.load(std::memory_order_relaxed), part_, parts_, scored_, secondNeeded_);
   for (const CandidateScore& scored : scored_) outcome.accepted.push_back({triple_, quadruple_, scored});
   ++quadruple_;
 }

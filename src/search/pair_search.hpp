@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -43,8 +44,10 @@ class PairSearch {
   // `arcs` must have been built for the search types 0 to 7. Keeps its own copy of the directions
   // for the working slot N+1. `offerFloor` is the store's latest published floor (ScoreCandidate),
   // read anew for every quadruple.
+  // `secondNeeded`, when not NaN, is a second first score each accepted basis is tested against.
   PairSearch(const RunParameters& parameters, const DirectionStore& directions, const SublatticeTables& tables,
-             const ZoneArcTable& arcs, const std::atomic<double>& offerFloor);
+             const ZoneArcTable& arcs, const std::atomic<double>& offerFloor,
+             double secondNeeded = std::numeric_limits<double>::quiet_NaN());
 
   // The triples (i, j, k) for k = kFirst .. kLast; the candidates of share `part` of `parts`.
   void Walk(int i, int j, int kFirst, int kLast, int part, int parts, PairOutcome& outcome);
@@ -57,6 +60,7 @@ class PairSearch {
   const RunParameters& parameters_;
   const SublatticeTables& tables_;
   const std::atomic<double>& offerFloor_;
+  double secondNeeded_;
   std::unique_ptr<DirectionStore> directions_;
   FourthDirectionSource fourthSource_;
   MarkedZoneGenerators generators_;

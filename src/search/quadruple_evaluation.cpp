@@ -22,7 +22,8 @@ double AcceptanceQuality(const RunParameters& parameters) {
 }
 
 CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
-                              const DirectionStore& directions, CandidateScoring scoring, double offerFloor) {
+                              const DirectionStore& directions, CandidateScoring scoring, double offerFloor,
+                              double secondNeeded) {
   CandidateScore result;
   const double s = VolumeScaleFactor(candidate, 1.0);
   // Candidates have det 1/m by construction; a degenerate one could not be scaled, so it is dropped.
@@ -31,11 +32,13 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
   ReduceBasisGauss(R);
   const double needed = AcceptanceQuality(parameters);
   if (scoring == CandidateScoring::Literal) {
-    if (!(CandidateQualityLiteral(R, parameters, directions).quality >= needed)) return result;
+    const double first = CandidateQualityLiteral(R, parameters, directions).quality;
+    if (!(first >= needed)) return result;
     InverseTranspose(R, result.basis, kBasisSingularity);  // |det R| = 1: cannot fail
     ReduceBasisStepwise(result.basis);
     result.score = BasisQualityLiteral(result.basis, parameters, directions);
     result.accepted = true;
+    result.reachesSecondScore = !std::isnan(secondNeeded) && first >= secondNeeded;
     return result;
   }
   // Both tests are pure, so they may run in either order: with a floor, the one that usually ends
@@ -49,12 +52,15 @@ CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parame
   if (floorFirst && !CandidateQualityReaches(R, parameters, directions, needed)) return result;
   result.score = *score;
   result.accepted = true;
+  result.reachesSecondScore =
+      !std::isnan(secondNeeded) && CandidateQualityReaches(R, parameters, directions, secondNeeded);
   return result;
 }
 
 void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                     const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
-                    double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted) {
+                    double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted,
+                    double secondNeeded) {
   const int indices = DecodeSearchType(parameters.ExtentOfTheSearch).sublatticeIndices;
   int number = 0;
   for (int m = 1; m <= indices; ++m) {
@@ -62,7 +68,8 @@ void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const Direct
     for (int c = 0; c < candidates.count; ++c, ++number) {
       if (number % parts != part) continue;
       CandidateScore scored =
-          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions, scoring, offerFloor);
+          ScoreCandidate(candidates.bases[static_cast<std::size_t>(c)], parameters, directions, scoring, offerFloor,
+                         secondNeeded);
       scored.candidate = number;
       if (scored.accepted) accepted.push_back(scored);
     }

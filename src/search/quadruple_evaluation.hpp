@@ -25,6 +25,8 @@ struct CandidateScore {
   Mat3 basis{};
   ScoredBasis score;
   int candidate = 0;  // its number among the quadruple's candidates, index by index, from 0
+  // With a second first score given: whether an accepted candidate reaches that one as well.
+  bool reachesSecondScore = false;
 };
 
 // How candidates are scored: Fast stops a candidate's first score as soon as it cannot pass and
@@ -39,16 +41,21 @@ enum class CandidateScoring { Fast, Literal };
 // one, and that worst quality never falls. Given a floor at or below it, the fast scoring leaves
 // unaccepted the candidates whose quality is certain to stay below the floor, which changes
 // nothing that the store does; minus infinity (a store not yet full) leaves them all.
+//
+// secondNeeded: when not NaN, a second first score (above the one of `parameters`), against which
+// an accepted candidate is tested as well, as a search with that first score would test it.
 CandidateScore ScoreCandidate(const Mat3& candidate, const RunParameters& parameters,
                               const DirectionStore& directions, CandidateScoring scoring = CandidateScoring::Fast,
-                              double offerFloor = -std::numeric_limits<double>::infinity());
+                              double offerFloor = -std::numeric_limits<double>::infinity(),
+                              double secondNeeded = std::numeric_limits<double>::quiet_NaN());
 
 // Scores the candidates of the quadruple's basis W whose number leaves the remainder `part` when
 // divided by `parts` (all of them for one part), index by index and in list order, and appends
 // each accepted one to `accepted` in that order. `candidates` is the caller's reusable buffer.
 void ScoreQuadruple(const Mat3& W, const RunParameters& parameters, const DirectionStore& directions,
                     const SublatticeTables& tables, CandidateList& candidates, CandidateScoring scoring,
-                    double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted);
+                    double offerFloor, int part, int parts, std::vector<CandidateScore>& accepted,
+                    double secondNeeded = std::numeric_limits<double>::quiet_NaN());
 
 // Scores every candidate of the quadruple's basis W, index by index and in list order, and offers
 // each accepted one to the store in that order. `candidates` is the caller's reusable buffer.

@@ -12,6 +12,7 @@
 #include "search/candidate_bases.hpp"
 #include "search/ordered_work.hpp"
 #include "search/pair_search.hpp"
+#include "run_data/observer_fan_out.hpp"
 #include "search/quadruple_enumeration.hpp"
 #include "search/quadruple_evaluation.hpp"
 #include "search/search_type.hpp"
@@ -59,6 +60,27 @@ void PublishWorstQuality(const SolutionStore& store, std::atomic<double>& offerF
   offerFloor.store(worst, std::memory_order_relaxed);
 }
 
+// The floor a store lets the workers use: its lowest quality when it is full and every quality is
+// finite, minus infinity otherwise.
+double FloorOf(const SolutionStore& store) {
+  if (store.NumberOfSolutions < MaxStoredSolutions) return -std::numeric_limits<double>::infinity();
+  double worst = std::numeric_limits<double>::infinity();
+  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
+    const double quality = store(j).SolutionQuality;
+    if (!std::isfinite(quality)) return -std::numeric_limits<double>::infinity();
+    worst = std::min(worst, quality);
+  }
+  return worst;
+}
+
+// A store that the same walk fills as a search with a higher first score would: every accepted
+// basis that reaches `needed` as well is offered to it, its offers heard by `events`.
+struct SecondStore {
+  SolutionStore& store;
+  RunObserver& events;
+  double needed;
+};
+
 // Runs waiting to be handed on, per worker thread.
 constexpr long long kRunsInFlightPerThread = 256;
 // The walk is cut into about this many runs of triples at least, so that a few expensive
@@ -89,7 +111,7 @@ std::vector<TripleRun> CutIntoRuns(int n) {
 // Offers the accepted bases of one run to the store in the order of the walk, with the triple
 // events before them; `accepted` holds those of every part, sorted here.
 void HandOnRun(const TripleRun& run, int n, std::vector<AcceptedBasis>& accepted, SolutionStore& store,
-               std::atomic<double>& offerFloor, RunObserver& events) {
+               std::atomic<double>& offerFloor, RunObserver& events, RunObserver& storeEvents, SecondStore* second) {
   std::stable_sort(accepted.begin(), accepted.end(), [](const AcceptedBasis& a, const AcceptedBasis& b) {
     return a.quadruple != b.quadruple ? a.quadruple < b.quadruple : a.scored.candidate < b.scored.candidate;
   });
@@ -98,8 +120,16 @@ void HandOnRun(const TripleRun& run, int n, std::vector<AcceptedBasis>& accepted
   for (const AcceptedBasis& basis : accepted) {
     for (; started <= basis.triple; ++started) events.TripleStarted();
     const CandidateScore& scored = basis.scored;
-    SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, events);
-    if (store.NumberOfSolutions >= MaxStoredSolutions) PublishWorstQuality(store, offerFloor);
+    if (second == nullptr) {
+      SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, storeEvents);
+      if (store.NumberOfSolutions >= MaxStoredSolutions) PublishWorstQuality(store, offerFloor);
+      continue;
+    }
+    if (scored.reachesSecondScore)
+      SaveBasis(second->store, scored.basis, scored.score.counts, scored.score.quality, second->events);
+    SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, storeEvents);
+    // Each store drops an offer below its own floor; the workers may leave out only what both drop.
+    offerFloor.store(std::min(FloorOf(store), FloorOf(second->store)), std::memory_order_relaxed);
   }
   for (; started <= run.kLast - run.kFirst; ++started) events.TripleStarted();
 }
@@ -108,8 +138,10 @@ void HandOnRun(const TripleRun& run, int n, std::vector<AcceptedBasis>& accepted
 // candidates per quadruple in several parts each; their outcomes are handed on here in the order
 // of the walk: the progress event at each new i, the triple events, and the accepted bases offered
 // to the store between them, exactly where the single-threaded walk puts them.
+// With a second store, `events` hear the walk and `storeEvents` the offers to `store`.
 void ThreadedSearch(const RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
-                    SolutionStore& store, RunObserver& events, int threads) {
+                    SolutionStore& store, RunObserver& events, RunObserver& storeEvents, int threads,
+                    SecondStore* second) {
   const int n = parameters.NumberOfReflections;
   ZoneArcTable arcs;
   const SearchType type = DecodeSearchType(parameters.ExtentOfTheSearch);
@@ -124,7 +156,9 @@ void ThreadedSearch(const RunParameters& parameters, DirectionStore& directions,
   std::atomic<double> offerFloor{-std::numeric_limits<double>::infinity()};
   std::vector<std::unique_ptr<PairSearch>> searchers;
   for (int w = 0; w < threads; ++w)
-    searchers.push_back(std::make_unique<PairSearch>(parameters, directions, tables, arcs, offerFloor));
+    searchers.push_back(std::make_unique<PairSearch>(parameters, directions, tables, arcs, offerFloor,
+                                                     second != nullptr ? second->needed
+                                                                       : std::numeric_limits<double>::quiet_NaN()));
 
   std::vector<AcceptedBasis> gathered;  // the parts of the current run
   ProduceInOrder<PairOutcome>(
@@ -137,7 +171,8 @@ void ThreadedSearch(const RunParameters& parameters, DirectionStore& directions,
       [&](long long index, PairOutcome& outcome) {
         gathered.insert(gathered.end(), outcome.accepted.begin(), outcome.accepted.end());
         if (index % parts != parts - 1) return;
-        HandOnRun(runs[static_cast<std::size_t>(index / parts)], n, gathered, store, offerFloor, events);
+        HandOnRun(runs[static_cast<std::size_t>(index / parts)], n, gathered, store, offerFloor, events, storeEvents,
+                  second);
         gathered.clear();
         if (outcome.wroteCrossing) directions(n + 1) = outcome.lastCrossing;
       });
@@ -151,7 +186,27 @@ void SearchBases(const RunParameters& parameters, DirectionStore& directions, co
   if (options.literal)
     LiteralSearch(parameters, directions, tables, store, events);
   else
-    ThreadedSearch(parameters, directions, tables, store, events, ResolveThreadCount(options.threads));
+    ThreadedSearch(parameters, directions, tables, store, events, events, ResolveThreadCount(options.threads),
+                   nullptr);
+}
+
+void SearchBasesAtTwoScores(const RunParameters& parameters, const RunParameters& lowered,
+                            DirectionStore& directions, const SublatticeTables& tables, SolutionStore& store,
+                            SolutionStore& loweredStore, RunObserver& events, RunObserver& loweredEvents,
+                            const SearchOptions& options) {
+  if (options.literal) {
+    SearchBases(parameters, directions, tables, store, events, options);
+    SearchBases(lowered, directions, tables, loweredStore, loweredEvents, options);
+    return;
+  }
+  // The walk is scored at the lower first score; the bases that reach the higher one are what a
+  // search with it accepts, in the same order.
+  ObserverFanOut walk;
+  walk.Add(events);
+  walk.Add(loweredEvents);
+  SecondStore second{store, events, AcceptanceQuality(parameters)};
+  ThreadedSearch(lowered, directions, tables, loweredStore, walk, loweredEvents,
+                 ResolveThreadCount(options.threads), &second);
 }
 
 }  // namespace orv

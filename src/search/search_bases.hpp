@@ -27,4 +27,15 @@ struct SearchOptions {
 void SearchBases(const RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
                  SolutionStore& store, RunObserver& events, const SearchOptions& options = {});
 
+// The two searches SearchBases(parameters, store, events) and SearchBases(lowered, loweredStore,
+// loweredEvents) in one walk, where `lowered` differs from `parameters` in its lower first score
+// alone (AcceptedCandidateQuality): each store ends as its own search leaves it, bit for bit,
+// and each observer hears what its own search tells (`events` as the walk goes, `loweredEvents`
+// too, the offers to each store to its own observer). The walk costs about what the search with
+// the lower first score costs alone. The literal search walks twice.
+void SearchBasesAtTwoScores(const RunParameters& parameters, const RunParameters& lowered,
+                            DirectionStore& directions, const SublatticeTables& tables, SolutionStore& store,
+                            SolutionStore& loweredStore, RunObserver& events, RunObserver& loweredEvents,
+                            const SearchOptions& options = {});
+
 }  // namespace orv
