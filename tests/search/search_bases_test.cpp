@@ -5,12 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "geometry/constants.hpp"
 #include "text/text_file.hpp"
+#include "run_data/observer_fan_out.hpp"
+#include "search/recorded_search_events.hpp"
 #include "solutions/basis_quality.hpp"
+#include "simulator/simulation_run.hpp"
 #include "support/lattice_patterns.hpp"
 #include "support/run_listeners.hpp"
 #include "support/test_support.hpp"
@@ -79,6 +84,125 @@ TEST(SearchBases, FindsTheTrueOrthorhombicLatticeAndLogsOneSeparatorPerTriple) {
   // The progress line is blanked out at the end, leaving the cursor at the start of a clean line.
   const std::string console = run.console.str();
   EXPECT_EQ(console.substr(console.size() - 63), "\r" + std::string(61, ' ') + "\r");
+}
+
+// What a search tells, one line per event, qualities to the last bit.
+class Transcript final : public RunObserver {
+ public:
+  void FirstReflectionStarted(int i, int n) override { out_ << "F " << i << ' ' << n << '\n'; }
+  void TripleStarted() override { out_ << "T\n"; }
+  void SearchFinished() override { out_ << "E\n"; }
+  void SimilarToSolution(int j) override { out_ << "S " << j << '\n'; }
+  void ReplacedSolution(int j) override { out_ << "R " << j << '\n'; }
+  void BasisSaved(int record, SupportCounts counts, double quality) override {
+    char text[96];
+    std::snprintf(text, sizeof text, "B %d %d %d %a\n", record, counts.nHalf, counts.nFull, quality);
+    out_ << text;
+  }
+  std::string str() const { return out_.str(); }
+
+ private:
+  std::ostringstream out_;
+};
+
+void ExpectSameStore(const SolutionStore& a, const SolutionStore& b) {
+  ASSERT_EQ(a.NumberOfSolutions, b.NumberOfSolutions);
+  for (int j = 1; j <= a.NumberOfSolutions; ++j) {
+    EXPECT_EQ(a(j).SolutionBasis, b(j).SolutionBasis) << j;
+    EXPECT_EQ(a(j).SolutionQuality, b(j).SolutionQuality) << j;
+    EXPECT_EQ(a(j).SolutionCounts.nFull, b(j).SolutionCounts.nFull) << j;
+    EXPECT_EQ(a(j).SolutionCounts.nHalf, b(j).SolutionCounts.nHalf) << j;
+  }
+}
+
+// Directions of a simulated pattern of silicon grains (cF), 0.01 degree noise: `spots` per grain.
+LatticePattern SiliconGrains(const std::vector<int>& spots) {
+  sim::SimulationOptions options;
+  options.cell = sim::CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
+  options.centring = sim::Centring::F;
+  options.seed = 5;
+  options.flaws = sim::FlawSettings{0.01, 0.0, 0.0, spots.front()};
+  for (std::size_t g = 1; g < spots.size(); ++g)
+    options.moreGrains.push_back(sim::SimulatedGrain{options.cell, sim::Centring::F, spots[g], std::nullopt});
+  sim::SimulatedPattern simulated;
+  std::string message;
+  EXPECT_TRUE(sim::SimulatePattern(options, simulated, message)) << message;
+  LatticePattern pattern;
+  for (const sim::Spot& spot : simulated.spots) pattern.directions.push_back(spot.direction);
+  return pattern;
+}
+
+// One walk for two first scores fills each store, and tells each observer, what the two searches
+// apart do: on a pattern of one grain and on one of three, on one and two threads, with one and
+// several sublattice indices (then the candidates of a quadruple are cut into parts), with stores
+// that fill up (then what the workers may leave out depends on both).
+TEST(SearchBases, OneWalkForTwoFirstScoresFillsEachStoreAsItsOwnSearch) {
+  const LatticePattern one = SiliconGrains({36});
+  const LatticePattern two = SiliconGrains({20, 18, 10});
+  bool storesDiffered = false;  // the cases show what they are meant to show
+  bool storeFilled = false;
+  for (const LatticePattern* pattern : {&one, &two}) {
+    for (int type : {0, 5, 7}) {
+      for (int threads : {1, 2}) {
+        RunParameters parameters;
+        DirectionStore directions;
+        testing::LoadPattern(*pattern, parameters, directions);
+        parameters.ExtentOfTheSearch = type;
+        SublatticeTables tables;
+        BuildSublatticeTables(tables);
+        RunParameters lowered = parameters;
+        lowered.AcceptedCandidateQuality = parameters.WeightsForSortingBases_2 * 0.3 * parameters.NumberOfReflections;
+        const SearchOptions options{threads, false};
+
+        auto alone = std::make_unique<SolutionStore>();
+        auto loweredAlone = std::make_unique<SolutionStore>();
+        Transcript aloneEvents;
+        Transcript loweredAloneEvents;
+        DirectionStore working = directions;
+        SearchBases(parameters, working, tables, *alone, aloneEvents, options);
+        SearchBases(lowered, working, tables, *loweredAlone, loweredAloneEvents, options);
+
+        auto together = std::make_unique<SolutionStore>();
+        auto loweredTogether = std::make_unique<SolutionStore>();
+        Transcript togetherEvents;
+        Transcript loweredTogetherEvents;
+        working = directions;
+        SearchBasesAtTwoScores(parameters, lowered, working, tables, *together, *loweredTogether, togetherEvents,
+                               loweredTogetherEvents, options);
+
+        SCOPED_TRACE(std::string(pattern == &one ? "one grain" : "two grains") + ", type " + std::to_string(type) +
+                     ", threads " + std::to_string(threads));
+        ExpectSameStore(*together, *alone);
+        ExpectSameStore(*loweredTogether, *loweredAlone);
+        EXPECT_EQ(togetherEvents.str(), aloneEvents.str());
+        EXPECT_EQ(loweredTogetherEvents.str(), loweredAloneEvents.str());
+        storesDiffered = storesDiffered || loweredAlone->NumberOfSolutions > alone->NumberOfSolutions;
+        storeFilled = storeFilled || alone->NumberOfSolutions == MaxStoredSolutions;
+      }
+    }
+  }
+  EXPECT_TRUE(storesDiffered);
+  EXPECT_TRUE(storeFilled);
+}
+
+// The events kept for later are told again in their order, consecutive triples and all.
+TEST(SearchBases, RecordedEventsAreToldAgainInTheirOrder) {
+  RecordedSearchEvents recorded;
+  Transcript direct;
+  ObserverFanOut both;
+  both.Add(recorded);
+  both.Add(direct);
+  both.FirstReflectionStarted(1, 9);
+  both.TripleStarted();
+  both.TripleStarted();
+  both.BasisSaved(1, SupportCounts{5, 7}, 12.25);
+  both.SimilarToSolution(1);
+  both.ReplacedSolution(1);
+  both.TripleStarted();
+  both.SearchFinished();
+  Transcript replayed;
+  recorded.ReplayTo(replayed);
+  EXPECT_EQ(replayed.str(), direct.str());
 }
 
 // Every search type runs to the end. The types that try many sublattice indices per quadruple get
