@@ -48,31 +48,6 @@ void LiteralSearch(const RunParameters& parameters, DirectionStore& directions, 
   EnumerateQuadruples(parameters, directions, buffers, visitor, events);
 }
 
-// The lowest stored quality of a full store, when every quality is finite (only then is it sure
-// never to fall).
-void PublishWorstQuality(const SolutionStore& store, std::atomic<double>& offerFloor) {
-  double worst = std::numeric_limits<double>::infinity();
-  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
-    const double quality = store(j).SolutionQuality;
-    if (!std::isfinite(quality)) return;
-    if (quality < worst) worst = quality;
-  }
-  offerFloor.store(worst, std::memory_order_relaxed);
-}
-
-// The floor a store lets the workers use: its lowest quality when it is full and every quality is
-// finite, minus infinity otherwise.
-double FloorOf(const SolutionStore& store) {
-  if (store.NumberOfSolutions < MaxStoredSolutions) return -std::numeric_limits<double>::infinity();
-  double worst = std::numeric_limits<double>::infinity();
-  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
-    const double quality = store(j).SolutionQuality;
-    if (!std::isfinite(quality)) return -std::numeric_limits<double>::infinity();
-    worst = std::min(worst, quality);
-  }
-  return worst;
-}
-
 // A store that the same walk fills as a search with a higher first score would: every accepted
 // basis that reaches `needed` as well is offered to it, its offers heard by `events`.
 struct SecondStore {
@@ -120,16 +95,14 @@ void HandOnRun(const TripleRun& run, int n, std::vector<AcceptedBasis>& accepted
   for (const AcceptedBasis& basis : accepted) {
     for (; started <= basis.triple; ++started) events.TripleStarted();
     const CandidateScore& scored = basis.scored;
-    if (second == nullptr) {
-      SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, storeEvents);
-      if (store.NumberOfSolutions >= MaxStoredSolutions) PublishWorstQuality(store, offerFloor);
-      continue;
-    }
-    if (scored.reachesSecondScore)
+    if (second != nullptr && scored.reachesSecondScore)
       SaveBasis(second->store, scored.basis, scored.score.counts, scored.score.quality, second->events);
     SaveBasis(store, scored.basis, scored.score.counts, scored.score.quality, storeEvents);
-    // Each store drops an offer below its own floor; the workers may leave out only what both drop.
-    offerFloor.store(std::min(FloorOf(store), FloorOf(second->store)), std::memory_order_relaxed);
+    // Once the store is full its floor only rises; the workers leave out candidates below it. Each
+    // of two stores drops an offer below its own floor: the workers may leave out only what both drop.
+    const double floor = OfferFloor(store);
+    offerFloor.store(second != nullptr ? std::min(floor, OfferFloor(second->store)) : floor,
+                     std::memory_order_relaxed);
   }
   for (; started <= run.kLast - run.kFirst; ++started) events.TripleStarted();
 }

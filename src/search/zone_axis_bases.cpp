@@ -18,19 +18,6 @@ constexpr double kMinAxisVolume = 0.01;
 // far beyond any bound the program accepts in practice.
 constexpr double kMaxRowLengthRatio = 20.0;
 
-// The lowest quality of a full store with finite qualities: the store drops every offer below it,
-// and it never falls; minus infinity otherwise, which leaves every candidate to be scored.
-double OfferFloor(const SolutionStore& store) {
-  if (store.NumberOfSolutions < MaxStoredSolutions) return -std::numeric_limits<double>::infinity();
-  double worst = std::numeric_limits<double>::infinity();
-  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
-    const double quality = store(j).SolutionQuality;
-    if (!std::isfinite(quality)) return -std::numeric_limits<double>::infinity();
-    worst = std::min(worst, quality);
-  }
-  return worst;
-}
-
 bool Independent(const Vec3& a, const Vec3& b, const Vec3& c) {
   return std::fabs(Determinant(Mat3{a, b, c})) >= kMinAxisVolume;
 }

@@ -1,7 +1,9 @@
 // The store of accepted direct bases: append, recognise re-discoveries, replace the worst.
 #include "solutions/solution_store.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "geometry/constants.hpp"
 #include "geometry/nearest_integer.hpp"
@@ -41,6 +43,17 @@ void FindWorstSolution(SolutionStore& store) {
       worst = store(i).SolutionQuality;
     }
   }
+}
+
+double OfferFloor(const SolutionStore& store) {
+  if (store.NumberOfSolutions < MaxStoredSolutions) return -std::numeric_limits<double>::infinity();
+  double worst = std::numeric_limits<double>::infinity();
+  for (int j = 1; j <= store.NumberOfSolutions; ++j) {
+    const double quality = store(j).SolutionQuality;
+    if (!std::isfinite(quality)) return -std::numeric_limits<double>::infinity();
+    worst = std::min(worst, quality);
+  }
+  return worst;
 }
 
 bool MergeIfSimilar(SolutionStore& store, const Mat3& basis, SupportCounts counts, double quality, RunObserver& events) {

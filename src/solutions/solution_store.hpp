@@ -15,4 +15,8 @@ bool MergeIfSimilar(SolutionStore& store, const Mat3& basis, SupportCounts count
 // Sets WorstSolutionIndex to the highest-numbered record among those of lowest quality.
 void FindWorstSolution(SolutionStore& store);
 
+// The lowest quality of a full store with finite qualities: the store drops every offer below it,
+// and it never falls; minus infinity otherwise, which leaves every candidate to be scored.
+double OfferFloor(const SolutionStore& store);
+
 }  // namespace orv
