@@ -73,20 +73,6 @@ void KeepBestCandidates(const RunParameters& parameters, SolutionStore& store) {
   store.NumberOfSolutions = std::min(store.NumberOfSolutions, CandidatesRefined(parameters));
 }
 
-// The search at the first score of GrainRoundParameters, which `parameters` then keep, when it is
-// below `scoreTried`; otherwise nothing is searched.
-void SearchAtLoweredScore(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
-                          SolutionStore& store, RunObserver& events, const SearchOptions& search,
-                          int minimumGrainSpots, int grainsSought, double scoreTried) {
-  const RunParameters lowered = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
-  // The last grain sought, or a minimum grain size of half the spots, leaves the floor where it
-  // was: the same search again would keep nothing again.
-  if (!(AcceptanceQuality(lowered) < scoreTried)) return;
-  parameters = lowered;
-  SearchBases(parameters, directions, tables, store, events, search);
-  KeepBestCandidates(parameters, store);
-}
-
 }  // namespace
 
 void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
@@ -94,6 +80,7 @@ void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const
                     int grainsSought) {
   store.NumberOfSolutions = 0;
   const RunParameters lowered = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
+  // The last grain sought, or a minimum grain size of half the spots, leaves the floor where it was.
   if (!(AcceptanceQuality(lowered) < AcceptanceQuality(parameters))) {
     SearchBases(parameters, directions, tables, store, events, search);
     return;
@@ -115,11 +102,14 @@ void SearchForLaterGrain(RunParameters& parameters, DirectionStore& directions, 
                          SolutionStore& store, RunObserver& events, const SearchOptions& search,
                          int minimumGrainSpots, int grainsSought) {
   store.NumberOfSolutions = 0;
-  const double singleCrystalScore = AcceptanceQuality(parameters);
-  SearchAtLoweredScore(parameters, directions, tables, store, events, search, minimumGrainSpots, grainsSought,
-                       singleCrystalScore);
-  if (AcceptanceQuality(parameters) < singleCrystalScore) return;
+  const RunParameters lowered = GrainRoundParameters(parameters, minimumGrainSpots, grainsSought);
+  if (!(AcceptanceQuality(lowered) < AcceptanceQuality(parameters))) {
+    SearchBases(parameters, directions, tables, store, events, search);
+    return;
+  }
+  parameters = lowered;
   SearchBases(parameters, directions, tables, store, events, search);
+  KeepBestCandidates(parameters, store);
 }
 
 GrainSet FindGrains(const RunParameters& roundParameters, const DirectionStore& directions,

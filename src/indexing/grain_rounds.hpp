@@ -30,18 +30,19 @@ int MinimumGrainSpotsOfRun(const GrainSearchSettings& settings, int numberOfSpot
 // the cost of scoring the candidates down.
 RunParameters GrainRoundParameters(const RunParameters& parameters, int minimumGrainSpots, int grainsSought);
 
-// The search of the first round: first with the first score of a single-crystal run (half the spots),
-// which costs what a run without --grains costs and finds a grain that holds half the spots; when
-// that stores nothing, again with GrainRoundParameters, which `parameters` then keeps (but only
-// when they lower the first score: for the last grain sought they cannot, and the search is not
-// repeated).
+// The search of the first round: the store is the one of a single-crystal run (first score half the
+// spots), which finds a grain that holds half the spots, when it keeps anything; otherwise the one of
+// GrainRoundParameters, which `parameters` then keep, cut to the best bases (twice as many as a
+// report keeps). One walk of the search fills both (SearchBasesAtTwoScores), and the events are
+// those of the two searches one after the other. When GrainRoundParameters do not lower the first
+// score (the last grain sought), it is the single-crystal search alone.
 void SearchForGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
                     SolutionStore& store, RunObserver& events, const SearchOptions& search, int minimumGrainSpots,
                     int grainsSought);
 
 // The search of a later round: the spots left hold the grains still sought, so when more than one
-// is, the search goes straight to the lowered first score of GrainRoundParameters; for the last
-// one, it is that of a single-crystal run.
+// is, the search goes straight to the lowered first score of GrainRoundParameters (and keeps the
+// best bases, as the first round does); for the last one, it is that of a single-crystal run.
 void SearchForLaterGrain(RunParameters& parameters, DirectionStore& directions, const SublatticeTables& tables,
                          SolutionStore& store, RunObserver& events, const SearchOptions& search,
                          int minimumGrainSpots, int grainsSought);

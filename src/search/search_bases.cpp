@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "run_data/observer_fan_out.hpp"
 #include "search/candidate_bases.hpp"
 #include "search/ordered_work.hpp"
 #include "search/pair_search.hpp"
-#include "run_data/observer_fan_out.hpp"
 #include "search/quadruple_enumeration.hpp"
 #include "search/quadruple_evaluation.hpp"
 #include "search/search_type.hpp"
