@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 
 #include "geometry/constants.hpp"
 #include "geometry/vector_matrix.hpp"
@@ -41,6 +42,22 @@ IndexedDirection IndexDirection(const Vec3& u, const Mat3& R, const Mat3& D, int
 // ClampedArcCos(cosine) <= limit, where cosineOfLimit is cos(limit) to within rounding: decided on
 // the cosines when they are clearly apart, through the arc cosine otherwise.
 bool AngleWithin(double cosine, double limit, double cosineOfLimit);
+
+// An angle limit in radians: ClampedArcCos(cosine) <= limit, told from the cosine where that is
+// safe (limits up to 1.5 radians, through AngleWithin) and through the arc cosine otherwise.
+class AngleLimit {
+ public:
+  explicit AngleLimit(double limit)
+      : limit_(limit), cosine_(std::cos(limit)), cosinesDecide_(limit > 0.0 && limit <= 1.5) {}
+  bool Holds(double cosine) const {
+    return cosinesDecide_ ? AngleWithin(cosine, limit_, cosine_) : ClampedArcCos(cosine) <= limit_;
+  }
+
+ private:
+  double limit_;
+  double cosine_;
+  bool cosinesDecide_;
+};
 
 // The scan as it reads: a normalisation and an arc cosine for every trial (a trial that repeats
 // the previous one is passed over, as it cannot win). Kept as the reference that the faster

@@ -58,7 +58,8 @@ void IndexForRefinement(const Mat3& basis, const RunParameters& parameters, cons
   const long long maxIndex = parameters.MaxAllowedMillerIndex;
   for (int j = 1; j <= n; ++j) {
     const Vec3& u = directions(j);
-    const IndexedDirection indexed = IndexDirection(u, reciprocal, basis, parameters.MaxAllowedMillerIndex);
+    // The angle is not needed: the scan alone (IndexDirection without its arc cosine).
+    const ScannedDirection indexed = ScanIndexDirection(u, reciprocal, basis, parameters.MaxAllowedMillerIndex);
     // A direction that has no index direction at all (a zero vector) carries no information.
     if (indexed.scale == 0) continue;
     const Vec3& x = indexed.x;

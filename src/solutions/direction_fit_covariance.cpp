@@ -60,9 +60,10 @@ std::vector<DirectionObservation> SupportedObservations(const Mat3& direct, cons
   Mat3 reciprocal{};
   if (InverseTranspose(direct, reciprocal, kBasisSingularity) != kStatusSuccess) return supported;
   const int n = std::min(parameters.NumberOfReflections, kMaxReflections);
+  const AngleLimit tolerance(parameters.AngularDeviationCriterion);
   for (int j = 1; j <= n; ++j) {
-    const IndexedDirection indexed = IndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
-    if (!indexed.withinBound || !(indexed.theta <= parameters.AngularDeviationCriterion)) continue;
+    const ScannedDirection indexed = ScanIndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
+    if (!indexed.withinBound || !tolerance.Holds(indexed.cosine)) continue;
     DirectionObservation o;
     o.indices = {static_cast<double>(Nint(indexed.x[0])), static_cast<double>(Nint(indexed.x[1])),
                  static_cast<double>(Nint(indexed.x[2]))};
@@ -74,7 +75,7 @@ std::vector<DirectionObservation> SupportedObservations(const Mat3& direct, cons
     if (!(length > 0.0) || NormalizeVector(directions(j), o.direction, norm) != kStatusSuccess) continue;
     o.weight = 1.0 / (length * length);
     supported.push_back(o);
-    misfits.push_back(indexed.theta);
+    misfits.push_back(ClampedArcCos(indexed.cosine));
   }
   if (supported.empty()) return supported;
   std::vector<double> sorted = misfits;

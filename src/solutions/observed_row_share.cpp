@@ -72,13 +72,15 @@ bool IndexRowsWhileReachable(const Mat3& direct, const RunParameters& parameters
   Mat3 reciprocal{};
   if (InverseTranspose(direct, reciprocal, kBasisSingularity) != kStatusSuccess) return reachable(0);
   const double tolerance = parameters.AngularDeviationCriterion;
+  const AngleLimit half(0.5 * tolerance);
+  const AngleLimit full(tolerance);
   const int n = std::min(parameters.NumberOfReflections, kMaxReflections);
   for (int j = 1; j <= n; ++j) {
     if (!reachable(indexed.counts.nFull + (n - j + 1))) return false;
-    const IndexedDirection row = IndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
+    const ScannedDirection row = ScanIndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
     if (!row.withinBound) continue;
-    if (row.theta <= 0.5 * tolerance) ++indexed.counts.nHalf;
-    if (!(row.theta <= tolerance)) continue;
+    if (half.Holds(row.cosine)) ++indexed.counts.nHalf;
+    if (!full.Holds(row.cosine)) continue;
     ++indexed.counts.nFull;
     indexed.rows.push_back({Nint(row.x[0]), Nint(row.x[1]), Nint(row.x[2])});
   }
