@@ -58,7 +58,7 @@ bool OrientSolution(const Mat3& directBasis, const LatticeSymmetry& symmetry, Cr
     found = true;
     smallest = angle;
     result.conventionalBasis = setting;
-    result.fromDirectBasis = ComposeIntegerMatrices(w, symmetry.toConventional);
+    result.fromDirectBasis = MultiplyIntegerMatrices(w, symmetry.toConventional);
     result.ub = ub;
     result.u = u;
   }

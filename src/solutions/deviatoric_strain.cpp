@@ -76,15 +76,9 @@ IntMat3 ClosestSetting(const Mat3& conventional, const LatticeCell& reference, d
   const IntMat3 identity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
   IntMat3 chosen = identity;
   best = MisfitOfShape(MetricOfBasis(conventional), reference, referenceVolume, tolerance);
-  for (int code = 0; code < 19683; ++code) {
-    IntMat3 w{};
-    int rest = code;
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 3; ++c) {
-        w[r][c] = rest % 3 - 1;
-        rest /= 3;
-      }
-    if (DeterminantOfIntegerMatrix(w) != 1) continue;
+  for (int number = 0; number < kUnitEntryMatrices; ++number) {
+    const IntMat3 w = UnitEntryMatrix(number);
+    if (IntegerDeterminant(w) != 1) continue;
     const ShapeMisfit misfit =
         MisfitOfShape(MetricOfBasis(ApplyIntegerMatrix(w, conventional)), reference, referenceVolume, tolerance);
     if (misfit.share < best.share - 1e-12) {
@@ -181,7 +175,7 @@ DeviatoricStrain MeasureDeviatoricStrain(const Mat3& directBasis, const CrystalO
   // The shape: the setting of the found lattice closest to the reference.
   ShapeMisfit misfit;
   const IntMat3 w = ClosestSetting(orientation.conventionalBasis, referenceCell, referenceVolume, tolerance, misfit);
-  const IntMat3 setting = ComposeIntegerMatrices(w, orientation.fromDirectBasis);
+  const IntMat3 setting = MultiplyIntegerMatrices(w, orientation.fromDirectBasis);
   if (!(misfit.share <= 1.0)) {
     const int k = misfit.worst;
     const std::string unit = k < 3 ? " " : " degrees ";

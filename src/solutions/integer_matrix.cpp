@@ -29,6 +29,17 @@ Mat3 IntegerMatrixAsReal(const IntMat3& m) {
   return real;
 }
 
+IntMat3 UnitEntryMatrix(int number) {
+  IntMat3 w{};
+  int rest = number;
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) {
+      w[r][c] = rest % 3 - 1;
+      rest /= 3;
+    }
+  return w;
+}
+
 Mat3 ApplyIntegerMatrix(const IntMat3& m, const Mat3& basis) {
   return MultiplyMatrices(IntegerMatrixAsReal(m), basis);
 }

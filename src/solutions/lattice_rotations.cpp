@@ -27,30 +27,12 @@ bool KeepsMetric(const IntMat3& w, const Mat3& g) {
 
 }  // namespace
 
-IntMat3 ComposeIntegerMatrices(const IntMat3& a, const IntMat3& b) {
-  IntMat3 p{};
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) p[r][c] = a[r][0] * b[0][c] + a[r][1] * b[1][c] + a[r][2] * b[2][c];
-  return p;
-}
-
-int DeterminantOfIntegerMatrix(const IntMat3& m) {
-  return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-         m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-}
-
 std::vector<IntMat3> ProperLatticeRotations(const Mat3& metric) {
   const IntMat3 identity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
   std::vector<IntMat3> rotations{identity};
-  for (int code = 0; code < 19683; ++code) {  // 3^9 matrices with entries -1, 0, 1
-    IntMat3 w{};
-    int rest = code;
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 3; ++c) {
-        w[r][c] = rest % 3 - 1;
-        rest /= 3;
-      }
-    if (w == identity || DeterminantOfIntegerMatrix(w) != 1) continue;
+  for (int number = 0; number < kUnitEntryMatrices; ++number) {
+    const IntMat3 w = UnitEntryMatrix(number);
+    if (w == identity || IntegerDeterminant(w) != 1) continue;
     if (KeepsMetric(w, metric)) rotations.push_back(w);
   }
   return rotations;

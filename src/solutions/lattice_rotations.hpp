@@ -23,8 +23,4 @@ std::vector<IntMat3> RotationsKeepingLattice(const std::vector<IntMat3>& rotatio
 // rows S a_i.
 std::vector<Mat3> CartesianRotations(const std::vector<IntMat3>& rotations, const Mat3& basis);
 
-// W * m for an integer matrix W and an integer matrix or triple.
-IntMat3 ComposeIntegerMatrices(const IntMat3& a, const IntMat3& b);
-int DeterminantOfIntegerMatrix(const IntMat3& m);
-
 }  // namespace orv

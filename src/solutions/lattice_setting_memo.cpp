@@ -2,10 +2,10 @@
 #include "solutions/lattice_setting_memo.hpp"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "geometry/constants.hpp"
 #include "geometry/rotation.hpp"
+#include "solutions/lattice_rotations.hpp"
 
 namespace orv {
 
@@ -95,23 +95,14 @@ void LatticeSettingMemo::RememberIdealCubicLattices() {
     ConventionalSetting setting;
     setting.type = ideal.type;
     setting.toConventional = ideal.toConventional;
-    // The operations of a reduced basis of a cubic lattice have entries -1, 0 and 1: they map its
-    // shortest vectors, which are such combinations, onto each other.
-    for (int code = 0; code < 19683; ++code) {
-      IntMat3 w{};
-      int rest = code;
+    // The lattice's proper rotations act on rows (W * basis); on fractional coordinates, as the
+    // operations here act, they are their transposes, and with the inversion they make the 48.
+    for (const IntMat3& w : ProperLatticeRotations(metric)) {
+      IntMat3 onCoordinates{};
       for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) {
-          w[r][c] = rest % 3 - 1;
-          rest /= 3;
-        }
-      if (std::abs(IntegerDeterminant(w)) != 1) continue;
-      const Mat3 real = IntegerMatrixAsReal(w);
-      const Mat3 turned = MultiplyMatrices(TransposeMatrix(real), MultiplyMatrices(metric, real));
-      bool keeps = true;
-      for (int r = 0; r < 3 && keeps; ++r)
-        for (int c = 0; c < 3 && keeps; ++c) keeps = std::fabs(turned[r][c] - metric[r][c]) < 1e-9;
-      if (keeps) setting.rotations.push_back(w);
+        for (int c = 0; c < 3; ++c) onCoordinates[r][c] = w[c][r];
+      setting.rotations.push_back(onCoordinates);
+      setting.rotations.push_back(NegateIntegerMatrix(onCoordinates));
     }
     entries_.push_back(Entry{metric, LatticeTolerance{}, true, setting});
   }

@@ -67,7 +67,7 @@ TEST(MapPointIndexing, SeedsThatFitAreTakenInTheirSettingAndOthersAreSearched) {
   for (const IntMat3& w : rotations)
     if (w[2][2] == 1 && w[0][0] == 0) quarter = w;  // a fourfold turn about c
   MapPointRecord turned = searched;
-  turned.toConventional = ComposeIntegerMatrices(quarter, searched.toConventional);
+  turned.toConventional = MultiplyIntegerMatrices(quarter, searched.toConventional);
   const MapPointRecord inTurnedSetting = IndexMapPoint(near, {{4, &turned}}, context);
   ASSERT_TRUE(inTurnedSetting.seeded);
   EXPECT_EQ(inTurnedSetting.toConventional, turned.toConventional);
