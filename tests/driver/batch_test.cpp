@@ -38,13 +38,6 @@ void WritePatterns(const std::string& folder, int count, int searchType = 0) {
   }
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 SummaryRow RowOf(const std::string& line) {
   const auto row = ParseRow(line);
   EXPECT_TRUE(row) << line;
@@ -78,7 +71,7 @@ TEST(Batch, FailuresAmongGoodPatternsAreRecordedAndTheRestRun) {
       << result.output;
   EXPECT_TRUE(Contains(result.output, " Batch : 6 of 6 done, 3 failed")) << result.output;
 
-  const std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  const std::vector<std::string> lines = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[0], SummaryHeader());
   const std::vector<std::pair<std::string, std::string>> expected = {
@@ -110,7 +103,7 @@ TEST(Batch, AnInterruptedBatchResumesWithoutRedoingFinishedPatterns) {
   WritePatterns(dir + "/pats", 6);
   const testing::ProcessResult first = Batch(dir, {"--batch", "pats", "--svg"});
   ASSERT_EQ(first.exitStatus, 0) << first.output;
-  const std::vector<std::string> finished = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  const std::vector<std::string> finished = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(finished.size(), 7u);
   EXPECT_EQ(RowOf(finished[1]).file, "pats/p1.kqt");
 
@@ -130,7 +123,7 @@ TEST(Batch, AnInterruptedBatchResumesWithoutRedoingFinishedPatterns) {
   EXPECT_TRUE(Contains(resumed.output, "3 complete before")) << resumed.output;
   for (const std::string name : {"p1", "p2", "p3"}) EXPECT_TRUE(kept(name)) << name;
   EXPECT_FALSE(kept("p4"));
-  const std::vector<std::string> after = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  const std::vector<std::string> after = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(after.size(), 7u);
   for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(after[k], finished[k]);
   for (std::size_t k = 4; k < 7; ++k) EXPECT_EQ(RowOf(after[k]).file, RowOf(finished[k]).file);
@@ -142,7 +135,7 @@ TEST(Batch, AnInterruptedBatchResumesWithoutRedoingFinishedPatterns) {
   const std::string p5 = testing::ReadTextFile(dir + "/pats/p5_kqt.res");
   testing::WriteTextFile(dir + "/pats/p5_kqt.res", p5.substr(0, p5.size() / 2));
   std::string crlf;
-  for (const std::string& line : Lines(testing::ReadTextFile(dir + "/batch_summary.csv"))) crlf += line + "\r\n";
+  for (const std::string& line : testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"))) crlf += line + "\r\n";
   testing::WriteTextFile(dir + "/batch_summary.csv", crlf);
   const testing::ProcessResult again = Batch(dir, {"--batch", "pats", "--svg"});
   ASSERT_EQ(again.exitStatus, 0) << again.output;
@@ -175,7 +168,7 @@ TEST(Batch, AStoppedBatchStopsItsPatternsAndResumes) {
                       dir);
   const pid_t pid = static_cast<pid_t>(std::stol(testing::ReadTextFile(dir + "/pid")));
   // Stop it once two patterns are in the summary.
-  for (int wait = 0; wait < 600 && Lines(testing::ReadTextFile(summary)).size() < 3; ++wait) {
+  for (int wait = 0; wait < 600 && testing::SplitLines(testing::ReadTextFile(summary)).size() < 3; ++wait) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   ASSERT_EQ(::kill(pid, SIGTERM), 0);
@@ -189,19 +182,19 @@ TEST(Batch, AStoppedBatchStopsItsPatternsAndResumes) {
   const auto written = resultsFiles();
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   EXPECT_EQ(resultsFiles(), written);
-  const std::vector<std::string> kept = Lines(testing::ReadTextFile(summary));
+  const std::vector<std::string> kept = testing::SplitLines(testing::ReadTextFile(summary));
   ASSERT_GE(kept.size(), 3u);
 
   const testing::ProcessResult resumed = Batch(dir, {"--batch", "pats"});
   ASSERT_EQ(resumed.exitStatus, 0) << resumed.output;
   EXPECT_TRUE(Contains(resumed.output, std::to_string(kept.size() - 1) + " complete before")) << resumed.output;
-  EXPECT_EQ(Lines(testing::ReadTextFile(summary)).size(), 9u);
+  EXPECT_EQ(testing::SplitLines(testing::ReadTextFile(summary)).size(), 9u);
 }
 
 // The summary without its column of seconds, which differs from run to run.
 std::string WithoutSeconds(const std::string& summary) {
   std::string out;
-  for (const std::string& line : Lines(summary)) {
+  for (const std::string& line : testing::SplitLines(summary)) {
     auto row = ParseRow(line);
     if (row) row->seconds.clear();
     out += (row ? FormatRow(*row) : line) + "\n";
@@ -229,21 +222,21 @@ TEST(Batch, MergedShardSummariesEqualTheSummaryOfTheWholeList) {
   EXPECT_EQ(slurm.exitStatus, 0) << slurm.output;
   EXPECT_EQ(Batch(dir + "/shards", {"--batch", "list.txt", "--shard", "2/3"}).exitStatus, 1);
   const std::string shard1 = testing::ReadTextFile(dir + "/shards/batch_summary.shard-1-of-3.csv");
-  ASSERT_EQ(Lines(shard1).size(), 4u);
-  EXPECT_EQ(RowOf(Lines(shard1)[1]).file, "../pats/p1.kqt");
+  ASSERT_EQ(testing::SplitLines(shard1).size(), 4u);
+  EXPECT_EQ(RowOf(testing::SplitLines(shard1)[1]).file, "../pats/p1.kqt");
 
   const testing::ProcessResult merged = Batch(dir + "/shards", {"--batch", "list.txt", "--merge"});
   EXPECT_EQ(merged.exitStatus, 1) << merged.output;  // the bad pattern failed
   const std::string expected = WithoutSeconds(testing::ReadTextFile(dir + "/whole/batch_summary.csv"));
   EXPECT_EQ(WithoutSeconds(testing::ReadTextFile(dir + "/shards/batch_summary.csv")), expected);
-  EXPECT_EQ(Lines(expected).size(), 9u);
+  EXPECT_EQ(testing::SplitLines(expected).size(), 9u);
 
   // A shard that never reported leaves its patterns missing, and the merge says so.
   fs::remove(dir + "/shards/batch_summary.shard-2-of-3.csv");
   const testing::ProcessResult partial = Batch(dir + "/shards", {"--batch", "list.txt", "--merge"});
   EXPECT_EQ(partial.exitStatus, 1);
   EXPECT_TRUE(Contains(partial.output, " Shard 2 of 3 has no summary.")) << partial.output;
-  EXPECT_EQ(RowOf(Lines(testing::ReadTextFile(dir + "/shards/batch_summary.csv"))[3]).status, "missing");
+  EXPECT_EQ(RowOf(testing::SplitLines(testing::ReadTextFile(dir + "/shards/batch_summary.csv"))[3]).status, "missing");
 }
 
 TEST(BatchSummary, RowsSurviveQuotingAndInterruptedWrites) {
@@ -276,7 +269,7 @@ TEST(BatchSummary, RowsSurviveQuotingAndInterruptedWrites) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows.at(row.file).status, "indexed");  // the later row of a file wins
   EXPECT_TRUE(rows.at("q.kqt").Complete());
-  EXPECT_EQ(Lines(testing::ReadTextFile(path)).size(), 4u);
+  EXPECT_EQ(testing::SplitLines(testing::ReadTextFile(path)).size(), 4u);
 
   testing::WriteTextFile(path, "something,else\n" + FormatRow(row) + "\n");
   EXPECT_TRUE(ReadSummaryRows(path, foreign).empty());
@@ -322,7 +315,7 @@ TEST(Batch, NothingToRunIsAnErrorAndFailuresSayWhere) {
   testing::WriteTextFile(dir + "/one.txt", "bad.kqt\ncor/ge_0001.cor\n");
   const testing::ProcessResult bad = Batch(dir, {"--batch", "one.txt"});
   EXPECT_EQ(bad.exitStatus, 1);
-  const std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  const std::vector<std::string> lines = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(RowOf(lines[1]).message.rfind("Error reading bad.kqt. line 6 (_Reflections): reflection 3 of 4: ", 0), 0u)
       << lines[1];

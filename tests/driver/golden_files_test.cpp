@@ -25,13 +25,6 @@ bool Regenerating() {
   return flag != nullptr && std::string(flag) == "1";
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // Replaces what changes from run to run, and only where the line has its exact layout, so that a
 // fault in the layout of these lines still shows: the date and time line as a whole, and the
 // value field of the timing lines (F13.2 in the log, F8.3 on the console) by as many "#".
@@ -39,7 +32,7 @@ std::string MaskRunDependentLines(const std::string& text) {
   static const std::regex date(R"(^ Date : \d{4}\.\d\d\.\d\d {20}Time : \d\d:\d\d:\d\d\.\d{3}$)");
   static const std::regex timing(R"(^( System time :| CPU time    :)( {15})([ 0-9.]+)( seconds)$)");
   std::string masked;
-  for (const std::string& line : SplitLines(text)) {
+  for (const std::string& line : testing::SplitLines(text)) {
     std::smatch match;
     if (std::regex_match(line, date)) {
       masked += " Date : yyyy.mm.dd                    Time : hh:mm:ss.sss";
@@ -55,8 +48,8 @@ std::string MaskRunDependentLines(const std::string& text) {
 
 // Compares line by line and reports the first difference and the number of differing lines.
 void ExpectSameLines(const std::string& expected, const std::string& actual, const std::string& what) {
-  const std::vector<std::string> e = SplitLines(expected);
-  const std::vector<std::string> a = SplitLines(actual);
+  const std::vector<std::string> e = testing::SplitLines(expected);
+  const std::vector<std::string> a = testing::SplitLines(actual);
   std::size_t differing = 0;
   std::size_t first = 0;
   for (std::size_t n = 0; n < std::max(e.size(), a.size()); ++n) {

@@ -13,19 +13,6 @@
 namespace orv {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-testing::ProcessResult Batch(const std::string& dir, const std::vector<std::string>& arguments) {
-  std::string command = testing::ShellQuote(ORVANTHEL_EXE);
-  for (const std::string& argument : arguments) command += " " + testing::ShellQuote(argument);
-  return testing::RunCommand(command, dir);
-}
-
 TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem) {
   const std::string dir = testing::MakeScratchDir("grain-batch");
   sim::SimulationOptions options;
@@ -46,8 +33,8 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   testing::WriteTextFile(dir + "/phases.txt", "GaN 3.189 3.189 5.185 90 90 120 P\n");
 
   const std::vector<std::string> arguments = {"--grains", "2", "--phases", "phases.txt", "--batch", "list.txt"};
-  EXPECT_EQ(Batch(dir, arguments).exitStatus, 1);
-  std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  EXPECT_EQ(testing::RunOrvanthel(arguments, dir).exitStatus, 1);
+  std::vector<std::string> lines = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], SummaryHeaderOf(false, true));
   const auto two = ParseRow(lines[1]);
@@ -65,15 +52,15 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   EXPECT_EQ(bad->grainFields, std::vector<std::string>(kGrainColumns));
 
   // Run again: the indexed pattern is complete and kept, its grain columns with it.
-  const testing::ProcessResult again = Batch(dir, arguments);
+  const testing::ProcessResult again = testing::RunOrvanthel(arguments, dir);
   EXPECT_NE(again.output.find("1 complete before"), std::string::npos) << again.output;
-  EXPECT_EQ(Lines(testing::ReadTextFile(dir + "/batch_summary.csv"))[1], lines[1]);
+  EXPECT_EQ(testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"))[1], lines[1]);
 
   // With the orientation as well, the grain columns follow the orientation columns.
   std::vector<std::string> oriented = arguments;
   oriented.insert(oriented.begin(), "--orientation");
-  EXPECT_EQ(Batch(dir, oriented).exitStatus, 1);
-  lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  EXPECT_EQ(testing::RunOrvanthel(oriented, dir).exitStatus, 1);
+  lines = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], SummaryHeaderOf(true, true));
   const auto both = ParseRow(lines[1]);
@@ -86,10 +73,10 @@ TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem
   for (const char* shard : {"0/2", "1/2"}) {
     std::vector<std::string> sharded = arguments;
     sharded.insert(sharded.end(), {"--shard", shard});
-    Batch(dir, sharded);
+    testing::RunOrvanthel(sharded, dir);
   }
-  Batch(dir, {"--batch", "list.txt", "--merge"});
-  lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  testing::RunOrvanthel({"--batch", "list.txt", "--merge"}, dir);
+  lines = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], SummaryHeaderOf(false, true));
   EXPECT_EQ(ParseRow(lines[1])->grainFields[1], "hP");

@@ -34,12 +34,6 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& path) {
   return rows;
 }
 
-testing::ProcessResult Map(const std::string& dir, const std::vector<std::string>& arguments) {
-  std::string command = testing::ShellQuote(ORVANTHEL_EXE);
-  for (const std::string& argument : arguments) command += " " + testing::ShellQuote(argument);
-  return testing::RunCommand(command, dir);
-}
-
 // A 30 x 10 map of germanium-like cF grains (two tiles of the map), written once for every test.
 class MapRun : public ::testing::Test {
  protected:
@@ -75,14 +69,14 @@ TEST_F(MapRun, FindsTheTrueOrientationsAndGrainsTheSameWhateverTheWorkersAndShar
     all.insert(all.end(), extra.begin(), extra.end());
     return all;
   };
-  const testing::ProcessResult first = Map(one, with({"--workers", "1"}));
+  const testing::ProcessResult first = testing::RunOrvanthel(with({"--workers", "1"}), one);
   ASSERT_EQ(first.exitStatus, 0) << first.output;
   EXPECT_NE(first.output.find("0 failed"), std::string::npos) << first.output;
-  ASSERT_EQ(Map(two, with({"--workers", "2"})).exitStatus, 0);
-  ASSERT_EQ(Map(shards, with({"--shard", "1/2"})).exitStatus, 0);
-  ASSERT_EQ(Map(shards, with({"--shard", "0/2"})).exitStatus, 0);
+  ASSERT_EQ(testing::RunOrvanthel(with({"--workers", "2"}), two).exitStatus, 0);
+  ASSERT_EQ(testing::RunOrvanthel(with({"--shard", "1/2"}), shards).exitStatus, 0);
+  ASSERT_EQ(testing::RunOrvanthel(with({"--shard", "0/2"}), shards).exitStatus, 0);
   EXPECT_FALSE(testing::FileExists(shards + "/map_summary.csv"));
-  const testing::ProcessResult merged = Map(shards, with({"--merge"}));
+  const testing::ProcessResult merged = testing::RunOrvanthel(with({"--merge"}), shards);
   ASSERT_EQ(merged.exitStatus, 0) << merged.output;
   for (const char* name : {"map_points.csv", "map_summary.csv", "map_grains.csv", "map_orientation.svg", "map_strain.svg"}) {
     const std::string expected = testing::ReadTextFile(one + "/" + name);
@@ -101,7 +95,7 @@ TEST_F(MapRun, FindsTheTrueOrientationsAndGrainsTheSameWhateverTheWorkersAndShar
       if (line.find("_0023.kqt,") == std::string::npos) kept += line + "\n";
     testing::WriteTextFile(one + "/map_points.csv", kept);
     const std::string summary = testing::ReadTextFile(one + "/map_summary.csv");
-    const testing::ProcessResult resumed = Map(one, with({"--workers", "2"}));
+    const testing::ProcessResult resumed = testing::RunOrvanthel(with({"--workers", "2"}), one);
     ASSERT_EQ(resumed.exitStatus, 0) << resumed.output;
     EXPECT_NE(resumed.output.find("were finished before"), std::string::npos) << resumed.output;
     EXPECT_NE(resumed.output.find("Passes 0 to 6 were finished before"), std::string::npos) << resumed.output;
@@ -146,19 +140,19 @@ TEST_F(MapRun, FaultsOfThePositionsEndTheMapBeforeItStarts) {
   const std::string dir = testing::MakeScratchDir("map-faults");
   testing::WriteTextFile(dir + "/bad.csv", "file,x,y\n" + m + "/point_0000_0000.kqt,0,0\n" + m +
                                                "/point_0000_0001.kqt,one,0\n");
-  const testing::ProcessResult bad = Map(dir, {"--batch", m + "/list.txt", "--map", "bad.csv"});
+  const testing::ProcessResult bad = testing::RunOrvanthel({"--batch", m + "/list.txt", "--map", "bad.csv"}, dir);
   EXPECT_EQ(bad.exitStatus, 2);
   EXPECT_NE(bad.output.find("bad.csv, line 3: x \"one\" is not a finite number."), std::string::npos) << bad.output;
-  const testing::ProcessResult grid = Map(dir, {"--batch", m + "/list.txt", "--grid", "30x11"});
+  const testing::ProcessResult grid = testing::RunOrvanthel({"--batch", m + "/list.txt", "--grid", "30x11"}, dir);
   EXPECT_EQ(grid.exitStatus, 2);
   EXPECT_NE(grid.output.find("The grid 30x11 has 330 points, but the list has 300 patterns."), std::string::npos)
       << grid.output;
-  EXPECT_EQ(Map(dir, {"--map", "bad.csv", "x.kqt"}).exitStatus, 1);
-  EXPECT_EQ(Map(dir, {"--batch", m + "/list.txt", "--grid", "30x10", "--json"}).exitStatus, 1);
+  EXPECT_EQ(testing::RunOrvanthel({"--map", "bad.csv", "x.kqt"}, dir).exitStatus, 1);
+  EXPECT_EQ(testing::RunOrvanthel({"--batch", m + "/list.txt", "--grid", "30x10", "--json"}, dir).exitStatus, 1);
   EXPECT_FALSE(testing::FileExists(dir + "/map_points.csv"));
 
   // A merge where no shard reported: every point is missing, and the exit status says so.
-  const testing::ProcessResult merge = Map(dir, {"--batch", m + "/list.txt", "--grid", "30x10", "--merge"});
+  const testing::ProcessResult merge = testing::RunOrvanthel({"--batch", m + "/list.txt", "--grid", "30x10", "--merge"}, dir);
   EXPECT_EQ(merge.exitStatus, 1) << merge.output;
   EXPECT_NE(merge.output.find("300 points, 300 missing"), std::string::npos) << merge.output;
   EXPECT_NE(testing::ReadTextFile(dir + "/map_summary.csv").find(",failed,"), std::string::npos);

@@ -16,19 +16,6 @@
 namespace orv {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-testing::ProcessResult Batch(const std::string& dir, const std::vector<std::string>& arguments) {
-  std::string command = testing::ShellQuote(ORVANTHEL_EXE);
-  for (const std::string& argument : arguments) command += " " + testing::ShellQuote(argument);
-  return testing::RunCommand(command, dir);
-}
-
 TEST(OrientationBatch, TheSummaryGainsOrientationAndStrainColumnsOnlyWithTheOption) {
   const std::string dir = testing::MakeScratchDir("orientation-batch");
   std::filesystem::create_directories(dir + "/pats");
@@ -44,14 +31,14 @@ TEST(OrientationBatch, TheSummaryGainsOrientationAndStrainColumnsOnlyWithTheOpti
   sim::WritePatternFile(dir + "/pats/p1.kqt", options, pattern);
   testing::WriteTextFile(dir + "/pats/bad.kqt", "_NumberOfReflections\n3\n");
 
-  const testing::ProcessResult plain = Batch(dir, {"--batch", "pats", "--workers", "1"});
-  EXPECT_EQ(Lines(testing::ReadTextFile(dir + "/batch_summary.csv"))[0], SummaryHeader()) << plain.output;
+  const testing::ProcessResult plain = testing::RunOrvanthel({"--batch", "pats", "--workers", "1"}, dir);
+  EXPECT_EQ(testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"))[0], SummaryHeader()) << plain.output;
 
   const testing::ProcessResult oriented =
-      Batch(dir, {"--batch", "pats", "--workers", "1", "--reference-cell", "5.431,5.431,5.431,90,90,90"});
+      testing::RunOrvanthel({"--batch", "pats", "--workers", "1", "--reference-cell", "5.431,5.431,5.431,90,90,90"}, dir);
   EXPECT_EQ(oriented.exitStatus, 1) << oriented.output;  // bad.kqt fails
   EXPECT_NE(oriented.output.find("has another header"), std::string::npos) << oriented.output;
-  const std::vector<std::string> lines = Lines(testing::ReadTextFile(dir + "/batch_summary.csv"));
+  const std::vector<std::string> lines = testing::SplitLines(testing::ReadTextFile(dir + "/batch_summary.csv"));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], SummaryHeaderWithOrientation());
   const auto failed = ParseRow(lines[1]);
@@ -70,9 +57,9 @@ TEST(OrientationBatch, TheSummaryGainsOrientationAndStrainColumnsOnlyWithTheOpti
   // Resumed, the indexed pattern is complete only while its spot table is there.
   const std::vector<std::string> again = {"--batch", "pats", "--workers", "1", "--reference-cell",
                                           "5.431,5.431,5.431,90,90,90"};
-  EXPECT_NE(Batch(dir, again).output.find(", 1 complete before"), std::string::npos);
+  EXPECT_NE(testing::RunOrvanthel(again, dir).output.find(", 1 complete before"), std::string::npos);
   std::filesystem::remove(dir + "/pats/p1_kqt_spots.csv");
-  EXPECT_NE(Batch(dir, again).output.find(", 0 complete before"), std::string::npos);
+  EXPECT_NE(testing::RunOrvanthel(again, dir).output.find(", 0 complete before"), std::string::npos);
   EXPECT_TRUE(testing::FileExists(dir + "/pats/p1_kqt_spots.csv"));
 }
 

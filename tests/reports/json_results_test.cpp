@@ -23,17 +23,10 @@ namespace {
 
 using nlohmann::json;
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // The lines of each solution block of a results file, from "  Solution nr" to the volume line.
 std::vector<std::vector<std::string>> SolutionBlocks(const std::string& resultsText) {
   std::vector<std::vector<std::string>> blocks;
-  for (const std::string& line : SplitLines(resultsText)) {
+  for (const std::string& line : testing::SplitLines(resultsText)) {
     if (line.rfind("  Solution nr ", 0) == 0) blocks.emplace_back();
     if (!blocks.empty()) blocks.back().push_back(line);
   }
@@ -105,8 +98,8 @@ TEST(JsonResults, TheFileParsesHoldsEveryFieldAndShowsWhatTheResultsFileShows) {
   ASSERT_EQ(RunProgram({without + "/ge.kqt"}, in, consoleWithout), 0) << consoleWithout.str();
   EXPECT_FALSE(testing::FileExists(without + "/ge_kqt.json"));
   // The option adds the file and changes nothing else (but the date and the folder in the title).
-  std::vector<std::string> on = SplitLines(testing::ReadTextFile(withJson + "/ge_kqt.res"));
-  std::vector<std::string> off = SplitLines(testing::ReadTextFile(without + "/ge_kqt.res"));
+  std::vector<std::string> on = testing::SplitLines(testing::ReadTextFile(withJson + "/ge_kqt.res"));
+  std::vector<std::string> off = testing::SplitLines(testing::ReadTextFile(without + "/ge_kqt.res"));
   ASSERT_EQ(on.size(), off.size());
   for (std::size_t n = 0; n < on.size(); ++n) {
     if (on[n].rfind(" Date : ", 0) == 0 || on[n].find("Solutions for ") != std::string::npos) continue;

@@ -56,6 +56,13 @@ ProcessResult RunCommand(const std::string& commandLine, const std::string& work
   return result;
 }
 
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 ProcessResult RunOrvanthel(const std::vector<std::string>& arguments, const std::string& workingDir,
                            const std::string& stdinText) {
   const std::string inputPath = MakeScratchDir("stdin") + "/in.txt";

@@ -26,6 +26,9 @@ ProcessResult RunOrvanthel(const std::vector<std::string>& arguments, const std:
 // Runs any command line through the shell in workingDir, standard input from /dev/null.
 ProcessResult RunCommand(const std::string& commandLine, const std::string& workingDir);
 
+// The lines of a text, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text);
+
 // Quotes a text for the shell.
 std::string ShellQuote(const std::string& text);
 
