@@ -40,21 +40,9 @@ struct SearchRun : testing::RunListeners {
   void Search() { SearchBases(parameters, directions, tables, store, events); }
 };
 
-// True when the stored direct basis spans the same lattice as the true one brought to unit volume.
-bool IsBasisOfLattice(const Mat3& stored, const Mat3& trueDirect) {
-  const Mat3 unit = ScaleMatrix(trueDirect, std::pow(1.0 / std::fabs(Determinant(trueDirect)), kOneThird));
-  Mat3 inverse{};
-  if (InvertMatrix(unit, inverse, 1e-300) != kStatusSuccess) return false;
-  const Mat3 relation = MultiplyMatrices(stored, inverse);
-  double offInteger = 0.0;
-  for (const Vec3& row : relation)
-    for (const double v : row) offInteger += std::fabs(v - std::round(v));
-  return offInteger < 1e-6 && std::fabs(std::fabs(Determinant(relation)) - 1.0) < 1e-6;
-}
-
 int CountTrueBases(const SolutionStore& store, const Mat3& trueDirect) {
   int count = 0;
-  for (int j = 1; j <= store.NumberOfSolutions; ++j) count += IsBasisOfLattice(store(j).SolutionBasis, trueDirect);
+  for (int j = 1; j <= store.NumberOfSolutions; ++j) count += testing::IsBasisOfLattice(store(j).SolutionBasis, trueDirect);
   return count;
 }
 

@@ -23,21 +23,9 @@ Mat3 FaceCentredCubicDirectBasis() {
                              testing::GenericOrientation());
 }
 
-// True when the stored basis spans the lattice of `trueDirect` (brought to unit volume).
-bool IsBasisOfLattice(const Mat3& stored, const Mat3& trueDirect) {
-  const Mat3 unit = ScaleMatrix(trueDirect, std::pow(1.0 / std::fabs(Determinant(trueDirect)), kOneThird));
-  Mat3 inverse{};
-  if (InvertMatrix(unit, inverse, 1e-300) != kStatusSuccess) return false;
-  const Mat3 relation = MultiplyMatrices(stored, inverse);
-  double offInteger = 0.0;
-  for (const Vec3& row : relation)
-    for (const double v : row) offInteger += std::fabs(v - std::round(v));
-  return offInteger < 1e-6 && std::fabs(std::fabs(Determinant(relation)) - 1.0) < 1e-6;
-}
-
 bool StoreHoldsLattice(const SolutionStore& store, const Mat3& trueDirect) {
   for (int j = 1; j <= store.NumberOfSolutions; ++j)
-    if (IsBasisOfLattice(store(j).SolutionBasis, trueDirect)) return true;
+    if (testing::IsBasisOfLattice(store(j).SolutionBasis, trueDirect)) return true;
   return false;
 }
 
@@ -61,7 +49,7 @@ TEST(CellFromFourAxes, GivesTheCellWhoseRowsAddUpToTheFourth) {
   Mat3 found{};
   ASSERT_TRUE(CellFromFourAxes(axes[0], axes[1], axes[2], axes[3], found));
   const Mat3 unit = ScaleMatrix(found, std::pow(1.0 / std::fabs(Determinant(found)), kOneThird));
-  EXPECT_TRUE(IsBasisOfLattice(unit, cell));
+  EXPECT_TRUE(testing::IsBasisOfLattice(unit, cell));
   // Three axes in one plane fix no cell.
   EXPECT_FALSE(CellFromFourAxes(axes[0], axes[1], axes[0], axes[3], found));
 }

@@ -131,6 +131,18 @@ inline std::vector<Vec3> ZoneStar(const Mat3& basis) {
           RowDirection(basis, 1, 1, 1)};
 }
 
+// True when the stored direct basis spans the lattice of `trueDirect` brought to unit volume.
+inline bool IsBasisOfLattice(const Mat3& stored, const Mat3& trueDirect) {
+  const Mat3 unit = ScaleMatrix(trueDirect, std::pow(1.0 / std::fabs(Determinant(trueDirect)), kOneThird));
+  Mat3 inverse{};
+  if (InvertMatrix(unit, inverse, 1e-300) != kStatusSuccess) return false;
+  const Mat3 relation = MultiplyMatrices(stored, inverse);
+  double offInteger = 0.0;
+  for (const Vec3& row : relation)
+    for (const double v : row) offInteger += std::fabs(v - std::round(v));
+  return offInteger < 1e-6 && std::fabs(std::fabs(Determinant(relation)) - 1.0) < 1e-6;
+}
+
 // Puts the pattern into a fresh run: default parameters, the directions as reflections 1..N.
 inline void LoadPattern(const LatticePattern& pattern, RunParameters& parameters, DirectionStore& directions) {
   SetDefaultParameters(parameters, directions);
