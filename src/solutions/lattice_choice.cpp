@@ -23,6 +23,7 @@ struct Family {
   int rowsCounted = 0;    // the largest number of reflections one of them supports
   double support = 0.0;   // the best support of one of them
   int winner = -1;
+  bool ranked = false;
 };
 
 // Families of the kept solutions, ranked as the search ranks unrelated lattices: by their best
@@ -49,8 +50,11 @@ std::vector<Family> GroupIntoFamilies(CommensurateLattices& list) {
   return families;
 }
 
-// The kept solutions of a family, the preferred first.
+// The kept solutions of a family, the preferred first. Each family is ranked once, when the
+// choice first needs it: a report of a few places never weighs the families after them.
 void RankKeptSolutions(Family& family, CommensurateLattices& list) {
+  if (family.ranked) return;
+  family.ranked = true;
   std::stable_sort(family.kept.begin(), family.kept.end(),
                    [&list, &family](int a, int b) { return list.IsPreferred(a, b, family.rowsCounted); });
   if (!family.kept.empty()) family.winner = family.kept.front();
@@ -75,7 +79,7 @@ void ClimbFromWinner(Family& family, CommensurateLattices& list, const std::vect
 
 // The report order: each family's winner, then its other kept solutions, families in order; a
 // lattice already listed is not listed again.
-std::vector<Mat3> ReportOrder(const std::vector<Family>& families, CommensurateLattices& list, int places) {
+std::vector<Mat3> ReportOrder(std::vector<Family>& families, CommensurateLattices& list, int places) {
   std::vector<Mat3> report;
   std::vector<int> listed;
   auto alreadyListed = [&list, &listed](int k) {
@@ -83,7 +87,9 @@ std::vector<Mat3> ReportOrder(const std::vector<Family>& families, CommensurateL
       if (IsSameLattice(list[k].basis, list[other])) return true;
     return false;
   };
-  for (const Family& family : families) {
+  for (Family& family : families) {
+    if (static_cast<int>(report.size()) >= places) return report;
+    RankKeptSolutions(family, list);
     std::vector<int> order;
     if (family.winner >= 0) order.push_back(family.winner);
     for (int k : family.kept)
@@ -114,8 +120,10 @@ void ChooseLattices(const RunParameters& parameters, const DirectionStore& direc
     for (const Mat3& transform : relativeTransforms) list.Add(RelativeBasis(transform, store(i).SolutionBasis, volume), i, 0);
 
   std::vector<Family> families = GroupIntoFamilies(list);
-  for (Family& family : families) RankKeptSolutions(family, list);
-  if (!families.empty()) ClimbFromWinner(families.front(), list, relativeTransforms, volume);
+  if (!families.empty()) {
+    RankKeptSolutions(families.front(), list);
+    ClimbFromWinner(families.front(), list, relativeTransforms, volume);
+  }
 
   const std::vector<Mat3> report =
       ReportOrder(families, list, std::min({parameters.MaxNumberOfSavedBases, MaxStoredSolutions, places}));

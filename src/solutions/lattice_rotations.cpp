@@ -12,16 +12,25 @@ namespace {
 
 constexpr double kMetricKept = 1e-6;
 
-bool KeepsMetric(const IntMat3& w, const Mat3& g) {
+// W G W^T at (r, c), summed in one fixed order.
+double TurnedMetric(const IntMat3& w, const Mat3& g, int r, int c) {
+  double turned = 0.0;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) turned += w[r][i] * g[i][j] * w[c][j];
+  return turned;
+}
+
+double MetricScale(const Mat3& g) {
   double scale = 0.0;
   for (int i = 0; i < 3; ++i) scale = std::fmax(scale, std::fabs(g[i][i]));
+  return scale;
+}
+
+bool KeepsMetric(const IntMat3& w, const Mat3& g) {
+  const double scale = MetricScale(g);
   for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) {
-      double turned = 0.0;
-      for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) turned += w[r][i] * g[i][j] * w[c][j];
-      if (!(std::fabs(turned - g[r][c]) <= kMetricKept * scale)) return false;
-    }
+    for (int c = 0; c < 3; ++c)
+      if (!(std::fabs(TurnedMetric(w, g, r, c) - g[r][c]) <= kMetricKept * scale)) return false;
   return true;
 }
 
@@ -30,11 +39,27 @@ bool KeepsMetric(const IntMat3& w, const Mat3& g) {
 std::vector<IntMat3> ProperLatticeRotations(const Mat3& metric) {
   const IntMat3 identity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
   std::vector<IntMat3> rotations{identity};
-  for (int number = 0; number < kUnitEntryMatrices; ++number) {
-    const IntMat3 w = UnitEntryMatrix(number);
-    if (w == identity || IntegerDeterminant(w) != 1) continue;
-    if (KeepsMetric(w, metric)) rotations.push_back(w);
+  // Row r of a rotation keeps the length of basis vector r. The rows of entries -1, 0 and 1 that do
+  // (by the very sum KeepsMetric forms) are listed first, so that only their combinations are tried,
+  // in the order of the matrices' numbers (row 0 the lowest digits).
+  const double scale = MetricScale(metric);
+  constexpr int kRows = 27;
+  std::vector<int> rowsKeeping[3];
+  for (int code = 0; code < kRows; ++code) {
+    const IntMat3 single = UnitEntryMatrix(code);  // row 0 is the row of this code, rows 1 and 2 are -1
+    for (int r = 0; r < 3; ++r) {
+      IntMat3 w{};
+      w[r] = single[0];
+      if (std::fabs(TurnedMetric(w, metric, r, r) - metric[r][r]) <= kMetricKept * scale) rowsKeeping[r].push_back(code);
+    }
   }
+  for (int code2 : rowsKeeping[2])
+    for (int code1 : rowsKeeping[1])
+      for (int code0 : rowsKeeping[0]) {
+        const IntMat3 w = UnitEntryMatrix(code0 + kRows * code1 + kRows * kRows * code2);
+        if (w == identity || IntegerDeterminant(w) != 1) continue;
+        if (KeepsMetric(w, metric)) rotations.push_back(w);
+      }
   return rotations;
 }
 

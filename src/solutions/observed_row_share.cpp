@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "geometry/constants.hpp"
 #include "geometry/nearest_integer.hpp"
@@ -22,15 +23,68 @@ struct PredictedRow {
   bool observed;
 };
 
-bool IsObserved(const std::vector<MillerIndices>& observedRows, const MillerIndices& row) {
-  return std::binary_search(observedRows.begin(), observedRows.end(), row);
+// The observed rows as sorted integer keys, looked up for every lattice point tried. Indices beyond
+// the key's range are beyond every box of indices tried too, and are left out.
+class ObservedKeys {
+ public:
+  explicit ObservedKeys(const std::vector<MillerIndices>& rows) {
+    for (const MillerIndices& row : rows)
+      if (InRange(row[0]) && InRange(row[1]) && InRange(row[2])) keys_.push_back(Key(row[0], row[1], row[2]));
+    std::sort(keys_.begin(), keys_.end());
+  }
+  bool Holds(int h, int k, int l) const { return std::binary_search(keys_.begin(), keys_.end(), Key(h, k, l)); }
+
+ private:
+  static constexpr int kOffset = 1 << 20;
+  static bool InRange(int v) { return v > -kOffset && v < kOffset; }
+  static std::uint64_t Key(int h, int k, int l) {
+    return (static_cast<std::uint64_t>(h + kOffset) << 42) | (static_cast<std::uint64_t>(k + kOffset) << 21) |
+           static_cast<std::uint64_t>(l + kOffset);
+  }
+  std::vector<std::uint64_t> keys_;
+};
+
+// Whether (h, k, l), not all zero, has no common divisor above 1; an index of 1 settles it.
+bool IsPrimitive(int h, int k, int l) {
+  if (h == 1 || h == -1 || k == 1 || k == -1 || l == 1 || l == -1) return true;
+  return GreatestCommonDivisor(h, k, l) == 1;
+}
+
+// The integers i with |centre + i step|^2 <= radius^2 for some point of the line, widened by one
+// on each side and kept within [-bound, bound]; `missed` is |centre x step|^2, the squared distance
+// of the line from the origin times |step|^2. The radius is taken a little larger, so that rounding
+// can only add integers, never drop one; the callers test every point themselves.
+struct IndexRange {
+  int first;
+  int last;
+};
+
+IndexRange RangeWithin(double along, double stepSquared, double missed, double radiusSquared, int bound) {
+  const IndexRange whole{-bound, bound};
+  if (!(stepSquared > 0.0)) return whole;
+  const double discriminant = stepSquared * radiusSquared * (1.0 + 1e-6) - missed;
+  if (discriminant < 0.0) return IndexRange{1, 0};
+  const double half = std::sqrt(discriminant) / stepSquared;
+  const double middle = -along / stepSquared;
+  const double low = std::floor(middle - half) - 1.0;
+  const double high = std::ceil(middle + half) + 1.0;
+  if (!std::isfinite(low) || !std::isfinite(high)) return whole;
+  return IndexRange{static_cast<int>(std::max(low, -static_cast<double>(bound))),
+                    static_cast<int>(std::min(high, static_cast<double>(bound)))};
+}
+
+// The part of v across the unit vector `axis`.
+Vec3 Across(const Vec3& v, const Vec3& axis) {
+  const double along = Dot(v, axis);
+  return {v[0] - along * axis[0], v[1] - along * axis[1], v[2] - along * axis[2]};
 }
 
 // Every row with a primitive vector no longer than `radius` that points into the region or is
-// observed. False when the box of indices to try is too large.
+// observed. False when the box of indices to try is too large. Only the indices whose line of
+// lattice points comes within the radius are visited (k for each h, l for each h and k); a point's
+// length is then tested as for the whole box, so the rows are those of the box.
 bool CollectRows(const Mat3& reciprocal, const Vec3& directLengths, double radius,
-                 const std::vector<MillerIndices>& observedRows, const CoveredRegion& region,
-                 std::vector<PredictedRow>& rows) {
+                 const ObservedKeys& observedRows, const CoveredRegion& region, std::vector<PredictedRow>& rows) {
   rows.clear();
   // |h_i| = |g . a_i| <= |g| |a_i|: the box holds the whole ball.
   int bound[3];
@@ -43,18 +97,36 @@ bool CollectRows(const Mat3& reciprocal, const Vec3& directLengths, double radiu
   }
   if (box > kLargestBox) return false;
   const double limit = radius * radius;
-  for (int h = -bound[0]; h <= bound[0]; ++h)
-    for (int k = -bound[1]; k <= bound[1]; ++k)
-      for (int l = -bound[2]; l <= bound[2]; ++l) {
+  const Vec3& c = reciprocal[2];
+  const double cSquared = Dot(c, c);
+  const double cLength = std::sqrt(cSquared);
+  const Vec3 cUnit = cLength > 0.0 ? Vec3{c[0] / cLength, c[1] / cLength, c[2] / cLength} : Vec3{0.0, 0.0, 0.0};
+  // a* and b* seen along c*: the k of a given h whose line in l comes within the radius.
+  const Vec3 aAcross = Across(reciprocal[0], cUnit);
+  const Vec3 bAcross = Across(reciprocal[1], cUnit);
+  const Vec3 abAcross = CrossProduct(aAcross, bAcross);
+  const double bAcrossSquared = Dot(bAcross, bAcross);
+  const double abAcrossSquared = Dot(abAcross, abAcross);
+  for (int h = -bound[0]; h <= bound[0]; ++h) {
+    const IndexRange ks = RangeWithin(h * Dot(aAcross, bAcross), bAcrossSquared,
+                                      static_cast<double>(h) * h * abAcrossSquared, limit, bound[1]);
+    for (int k = ks.first; k <= ks.last; ++k) {
+      Vec3 p;
+      for (int e = 0; e < 3; ++e) p[e] = h * reciprocal[0][e] + k * reciprocal[1][e];
+      const Vec3 pc = CrossProduct(p, c);
+      const IndexRange ls = RangeWithin(Dot(p, c), cSquared, Dot(pc, pc), limit, bound[2]);
+      for (int l = ls.first; l <= ls.last; ++l) {
         Vec3 g;
-        for (int c = 0; c < 3; ++c) g[c] = h * reciprocal[0][c] + k * reciprocal[1][c] + l * reciprocal[2][c];
+        for (int e = 0; e < 3; ++e) g[e] = h * reciprocal[0][e] + k * reciprocal[1][e] + l * reciprocal[2][e];
         const double squared = Dot(g, g);
         if (squared > limit || squared <= 0.0) continue;
-        if (GreatestCommonDivisor(h, k, l) != 1) continue;
-        const bool observed = IsObserved(observedRows, MillerIndices{h, k, l});
+        if (!IsPrimitive(h, k, l)) continue;
+        const bool observed = observedRows.Holds(h, k, l);
         if (!observed && !region.Contains(g)) continue;
         rows.push_back({squared, observed});
       }
+    }
+  }
   return true;
 }
 
@@ -102,9 +174,10 @@ double ObservedRowShare(const Mat3& direct, const std::vector<MillerIndices>& ob
   // A ball of radius r holds about (4 pi / 3) r^3 / (V* zeta(3)) primitive vectors; start a little
   // beyond the radius that should hold the wanted rows inside the region, and widen as needed.
   double radius = std::cbrt(1.3 * 3.0 * wanted * kZeta3 * reciprocalVolume / (4.0 * kPi * fraction));
+  const ObservedKeys observed(observedRows);
   std::vector<PredictedRow> rows;
   for (int step = 0; step < kLargestRadiusSteps; ++step) {
-    if (!CollectRows(reciprocal, directLengths, radius, observedRows, region, rows)) return 0.0;
+    if (!CollectRows(reciprocal, directLengths, radius, observed, region, rows)) return 0.0;
     if (static_cast<int>(rows.size()) >= wanted) break;
     const double found = std::max<double>(1.0, static_cast<double>(rows.size()));
     radius *= std::max(1.15, 1.1 * std::cbrt(wanted / found));

@@ -181,6 +181,36 @@ TEST(LatticeChoice, ObservedRowShareIsHighestForTheTrueLattice) {
   EXPECT_EQ(ObservedRowShare(Mat3{}, trueRows.rows, region, kRows), 0.0);
 }
 
+// The share belongs to the lattice, not to its basis: a sheared, elongated basis of the same lattice
+// (whose box of indices holds far more points than the ball of the shortest rows) gives the same
+// share, for the true lattice and for the competitors, which see only some of their rows.
+TEST(LatticeChoice, ObservedRowShareIsTheSameInAShearedBasisOfTheLattice) {
+  const Mat3 truth = testing::TriclinicDirectBasis();
+  const PatternRun run = LoadRun(StrongestRows(truth, kRows), std::fabs(Determinant(truth)));
+  const CoveredRegion region = CoveredRegion::FromDirections(run.parameters, run.directions);
+  const int shear[3][3] = {{1, 3, 0}, {0, 1, 0}, {2, 7, 1}};
+  std::vector<Mat3> lattices = {truth};
+  for (const Competitor& competitor : kCompetitors) lattices.push_back(MultiplyMatrices(competitor.transform, truth));
+  for (Mat3 lattice : lattices) {
+    ReduceBasisStepwise(lattice);
+    const IndexedRows rows = IndexRows(lattice, run.parameters, run.directions);
+    Mat3 sheared{};
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j)
+        for (int c = 0; c < 3; ++c) sheared[i][c] += shear[i][j] * lattice[j][c];
+    std::vector<MillerIndices> shearedRows;
+    for (const MillerIndices& h : rows.rows) {
+      MillerIndices turned{};
+      for (int i = 0; i < 3; ++i) turned[i] = shear[i][0] * h[0] + shear[i][1] * h[1] + shear[i][2] * h[2];
+      shearedRows.push_back(turned);
+    }
+    std::sort(shearedRows.begin(), shearedRows.end());
+    for (const int counted : {kRows / 2, kRows, 3 * kRows})
+      EXPECT_NEAR(ObservedRowShare(sheared, shearedRows, region, counted),
+                  ObservedRowShare(lattice, rows.rows, region, counted), 1e-12) << counted;
+  }
+}
+
 // A four-spot cell is a little off; the reported cell is refined to the exact one, since the exact
 // cell supports every spot as well.
 TEST(LatticeChoice, ReportsTheRefinedCellWhenItKeepsTheSupport) {
