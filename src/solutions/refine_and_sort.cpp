@@ -1,6 +1,8 @@
 // Refinement of every stored basis before the cut, and the two sorts of the store by quality.
 #include "solutions/refine_and_sort.hpp"
 
+#include <optional>
+
 #include "solutions/basis_quality.hpp"
 #include "solutions/basis_refinement.hpp"
 #include "solutions/solution_sorting.hpp"
@@ -28,11 +30,14 @@ void RefineAndSortSolutions(SolutionStore& store, const RunParameters& parameter
       bool failed = true;
       RefineBasisFromRows(tolerance, rows, candidate, failed, parameters, work);
       if (failed) continue;
-      const ScoredBasis scored = BasisQuality(candidate, parameters, directions);
-      if (scored.quality > record.SolutionQuality) {
+      // Only a better candidate is taken, so its scoring stops once it cannot reach the basis's
+      // quality.
+      const std::optional<ScoredBasis> scored =
+          BasisQualityIfReaching(candidate, parameters, directions, record.SolutionQuality);
+      if (scored && scored->quality > record.SolutionQuality) {
         record.SolutionBasis = candidate;
-        record.SolutionQuality = scored.quality;
-        record.SolutionCounts = scored.counts;
+        record.SolutionQuality = scored->quality;
+        record.SolutionCounts = scored->counts;
         IndexForRefinement(record.SolutionBasis, parameters, directions, static_cast<int>(work.X.size()), rows);
         takenBefore = -1;
       }
