@@ -1,6 +1,7 @@
 // Support counts and quality of a basis: reflections indexed within half and within the tolerance.
 #include "solutions/basis_quality.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -32,41 +33,54 @@ inline int LargestIndex(const Vec3& x) {
   return h;
 }
 
-// The support of reflections from the fast scan. For tolerances between 0 and a right angle the
-// limits are decided on the cosine where it lies clearly on one side, so that the arc cosine is
-// rarely needed; any other tolerance takes the angle itself.
-class FastSupport {
+// The support of scanned reflections. For tolerances between 0 and a right angle the limits are
+// decided on the cosine where it lies clearly on one side, so that the arc cosine is rarely
+// needed; any other tolerance takes the angle itself.
+class SupportLimits {
  public:
-  FastSupport(const RunParameters& parameters, const DirectionStore& directions)
-      : parameters_(parameters),
-        directions_(directions),
-        half_(0.5 * parameters.AngularDeviationCriterion),
+  explicit SupportLimits(const RunParameters& parameters)
+      : half_(0.5 * parameters.AngularDeviationCriterion),
         full_(parameters.AngularDeviationCriterion),
         cosineOfHalf_(std::cos(half_)),
         cosineOfFull_(std::cos(full_)),
         cosinesDecide_(full_ > 0.0 && full_ <= 1.5) {}
 
-  // Adds reflection k's support under the reciprocal basis R with dual D; returns its scan.
-  ScannedDirection Count(int k, const Mat3& R, const Mat3& D, SupportCounts& counts) const {
-    const ScannedDirection scanned = ScanIndexDirection(directions_(k), R, D, parameters_.MaxAllowedMillerIndex);
-    if (!scanned.withinBound) return scanned;
+  // Adds the support of a scanned reflection.
+  void Count(const ScannedDirection& scanned, SupportCounts& counts) const {
+    if (!scanned.withinBound) return;
     if (cosinesDecide_) {
       if (AngleWithin(scanned.cosine, half_, cosineOfHalf_)) ++counts.nHalf;
       if (AngleWithin(scanned.cosine, full_, cosineOfFull_)) ++counts.nFull;
     } else {
       CountSupport(ClampedArcCos(scanned.cosine), full_, counts);
     }
+  }
+
+ private:
+  double half_;
+  double full_;
+  double cosineOfHalf_;
+  double cosineOfFull_;
+  bool cosinesDecide_;
+};
+
+// The support of reflections from the fast scan.
+class FastSupport {
+ public:
+  FastSupport(const RunParameters& parameters, const DirectionStore& directions)
+      : parameters_(parameters), directions_(directions), limits_(parameters) {}
+
+  // Adds reflection k's support under the reciprocal basis R with dual D; returns its scan.
+  ScannedDirection Count(int k, const Mat3& R, const Mat3& D, SupportCounts& counts) const {
+    const ScannedDirection scanned = ScanIndexDirection(directions_(k), R, D, parameters_.MaxAllowedMillerIndex);
+    limits_.Count(scanned, counts);
     return scanned;
   }
 
  private:
   const RunParameters& parameters_;
   const DirectionStore& directions_;
-  double half_;
-  double full_;
-  double cosineOfHalf_;
-  double cosineOfFull_;
-  bool cosinesDecide_;
+  SupportLimits limits_;
 };
 
 // The weights for which the weighted counts never decrease when a count grows, rounding included.
@@ -125,6 +139,31 @@ std::optional<ScoredBasis> BasisQualityIfReaching(const Mat3& B, const RunParame
     }
     const ScannedDirection scanned = support.Count(k, R, B, scored.counts);
     if (!scanned.withinBound) continue;  // out-of-bound indices count nowhere, not even in Hmax
+    const int h = LargestIndex(scanned.x);
+    if (h > hMax) hMax = h;
+  }
+  scored.quality = WeightedCounts(parameters, scored.counts) - 0.000001 * hMax;
+  return scored;
+}
+
+std::vector<ScannedDirection> ScanReflections(const Mat3& B, const RunParameters& parameters,
+                                              const DirectionStore& directions) {
+  Mat3 R{};
+  InverseTranspose(B, R, kBasisSingularity);
+  std::vector<ScannedDirection> scans;
+  scans.reserve(static_cast<std::size_t>(std::max(parameters.NumberOfReflections, 0)));
+  for (int k = 1; k <= parameters.NumberOfReflections; ++k)
+    scans.push_back(ScanIndexDirection(directions(k), R, B, parameters.MaxAllowedMillerIndex));
+  return scans;
+}
+
+ScoredBasis QualityOfScans(const std::vector<ScannedDirection>& scans, const RunParameters& parameters) {
+  const SupportLimits limits(parameters);
+  ScoredBasis scored;
+  double hMax = 0.0;
+  for (const ScannedDirection& scanned : scans) {
+    limits.Count(scanned, scored.counts);
+    if (!scanned.withinBound) continue;
     const int h = LargestIndex(scanned.x);
     if (h > hMax) hMax = h;
   }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
+#include "geometry/index_direction.hpp"
 #include "run_data/run_parameters.hpp"
 #include "run_data/solution_records.hpp"
 
@@ -25,6 +27,14 @@ bool CandidateQualityReaches(const Mat3& R, const RunParameters& parameters, con
 
 // The score of a direct basis B: W2 nFull + W1 nHalf - 0.000001 Hmax.
 ScoredBasis BasisQuality(const Mat3& B, const RunParameters& parameters, const DirectionStore& directions);
+
+// The scans (ScanIndexDirection against the reciprocal basis) of reflections 1..n under the direct
+// basis B, kept so that BasisQuality and SupportedObservations of one basis come from one indexing.
+std::vector<ScannedDirection> ScanReflections(const Mat3& B, const RunParameters& parameters,
+                                              const DirectionStore& directions);
+
+// BasisQuality(B) from ScanReflections(B), bit for bit.
+ScoredBasis QualityOfScans(const std::vector<ScannedDirection>& scans, const RunParameters& parameters);
 
 // BasisQuality, or nothing as soon as the quality is certain to stay below `floor` (counting every
 // remaining reflection in both counts cannot lift it there). Counts everything for a floor of

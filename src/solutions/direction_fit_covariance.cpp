@@ -51,18 +51,18 @@ bool Invert9(Square9 a, Square9& inverse) {
   return true;
 }
 
-}  // namespace
-
-std::vector<DirectionObservation> SupportedObservations(const Mat3& direct, const RunParameters& parameters,
-                                                        const DirectionStore& directions) {
+// The supported observations of a basis, whose scan of reflection j is `scanOf(j)`.
+template <typename Scan>
+std::vector<DirectionObservation> SupportedObservationsScanned(const Mat3& direct, const RunParameters& parameters,
+                                                               const DirectionStore& directions, int n,
+                                                               const Scan& scanOf) {
   std::vector<DirectionObservation> supported;
   std::vector<double> misfits;
   Mat3 reciprocal{};
   if (InverseTranspose(direct, reciprocal, kBasisSingularity) != kStatusSuccess) return supported;
-  const int n = std::min(parameters.NumberOfReflections, kMaxReflections);
   const AngleLimit tolerance(parameters.AngularDeviationCriterion);
   for (int j = 1; j <= n; ++j) {
-    const ScannedDirection indexed = ScanIndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
+    const ScannedDirection indexed = scanOf(j, reciprocal);
     if (!indexed.withinBound || !tolerance.Holds(indexed.cosine)) continue;
     DirectionObservation o;
     o.indices = {static_cast<double>(Nint(indexed.x[0])), static_cast<double>(Nint(indexed.x[1])),
@@ -85,6 +85,26 @@ std::vector<DirectionObservation> SupportedObservations(const Mat3& direct, cons
   for (std::size_t k = 0; k < supported.size(); ++k)
     if (misfits[k] <= cut) kept.push_back(supported[k]);
   return kept;
+}
+
+}  // namespace
+
+std::vector<DirectionObservation> SupportedObservations(const Mat3& direct, const RunParameters& parameters,
+                                                        const DirectionStore& directions) {
+  const int n = std::min(parameters.NumberOfReflections, kMaxReflections);
+  return SupportedObservationsScanned(direct, parameters, directions, n, [&](int j, const Mat3& reciprocal) {
+    return ScanIndexDirection(directions(j), reciprocal, direct, parameters.MaxAllowedMillerIndex);
+  });
+}
+
+std::vector<DirectionObservation> SupportedObservationsOfScans(const Mat3& direct,
+                                                               const std::vector<ScannedDirection>& scans,
+                                                               const RunParameters& parameters,
+                                                               const DirectionStore& directions) {
+  const int n = std::min({parameters.NumberOfReflections, kMaxReflections, static_cast<int>(scans.size())});
+  return SupportedObservationsScanned(direct, parameters, directions, n, [&scans](int j, const Mat3&) {
+    return scans[static_cast<std::size_t>(j - 1)];
+  });
 }
 
 Mat3 LeastSquaresBasis(const Mat3& directBasis, const RunParameters& parameters, const DirectionStore& directions) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "geometry/index_direction.hpp"
 #include "run_data/run_parameters.hpp"
 #include "solutions/direction_fit.hpp"
 
@@ -16,6 +17,11 @@ namespace orv {
 // refinement leaves them out.
 std::vector<DirectionObservation> SupportedObservations(const Mat3& directBasis, const RunParameters& parameters,
                                                         const DirectionStore& directions);
+// The same from the basis's ScanReflections, bit for bit.
+std::vector<DirectionObservation> SupportedObservationsOfScans(const Mat3& directBasis,
+                                                               const std::vector<ScannedDirection>& scans,
+                                                               const RunParameters& parameters,
+                                                               const DirectionStore& directions);
 
 // The least-squares basis of the directions: the direct basis refitted (FitBasisToDirections) to
 // SupportedObservations, with the reflections taken afresh after each pass, until it settles (at

@@ -50,14 +50,18 @@ bool FittedBasis(const std::vector<DirectionObservation>& observations, double v
 
 ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, const DirectionStore& directions,
                                  double keptShare) {
-  const ScoredBasis original = BasisQuality(basis, parameters, directions);
+  // The reflections are indexed once per basis: the scans of the basis fitted last give both its
+  // quality and the observations of the next pass.
+  std::vector<ScannedDirection> scans = ScanReflections(basis, parameters, directions);
+  const ScoredBasis original = QualityOfScans(scans, parameters);
   const double volume = std::fabs(Determinant(basis));
   // As many reflections as the post-processing's refinement asks for.
   const std::size_t fewest = static_cast<std::size_t>(std::max(4, Nint(parameters.NumberOfReflections * 0.25)));
   ScoredBasis kept = original;
   Mat3 current = basis;
   for (int pass = 0; pass < kLargestPasses; ++pass) {
-    const std::vector<DirectionObservation> observations = SupportedObservations(current, parameters, directions);
+    const std::vector<DirectionObservation> observations =
+        SupportedObservationsOfScans(current, scans, parameters, directions);
     if (observations.size() <= fewest) break;
     Mat3 refined{};
     if (!FittedBasis(observations, volume, refined)) break;
@@ -65,7 +69,8 @@ ScoredBasis RefineKeepingSupport(Mat3& basis, const RunParameters& parameters, c
     current = refined;
     // A pass may lose a spot that the rougher basis caught by chance and the next one regain it;
     // what counts is the support of the basis that is kept against that of the original.
-    const ScoredBasis scored = BasisQuality(refined, parameters, directions);
+    scans = ScanReflections(refined, parameters, directions);
+    const ScoredBasis scored = QualityOfScans(scans, parameters);
     if (KeepsSupport(scored.counts, original.counts, keptShare)) {
       basis = refined;
       kept = scored;

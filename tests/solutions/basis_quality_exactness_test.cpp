@@ -1,6 +1,7 @@
 // The fast quality figures against the literal loops: the same counts and qualities bit for bit,
 // and early verdicts that agree with the complete scores, for bases near and far from the true
-// lattice, tolerances from 0.1 to 3 degrees (and beyond a right angle), odd weights and bounds.
+// lattice, tolerances from 0.1 to 3 degrees (and beyond a right angle), odd weights and bounds; the
+// quality and the fitted observations from one kept scan of the reflections, the same.
 #include "solutions/basis_quality.hpp"
 
 #include <gtest/gtest.h>
@@ -9,9 +10,11 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "geometry/basis_reduction.hpp"
 #include "geometry/constants.hpp"
+#include "solutions/direction_fit_covariance.hpp"
 #include "support/lattice_patterns.hpp"
 
 namespace orv {
@@ -64,6 +67,15 @@ TEST(BasisQualityExactness, FastFiguresAndVerdictsAgreeWithTheLiteralLoops) {
 
     const ScoredBasis basis = BasisQualityLiteral(B, parameters, directions);
     ASSERT_TRUE(SameScore(BasisQuality(B, parameters, directions), basis));
+    // One scan of the reflections for the quality and the observations of a fit.
+    const std::vector<ScannedDirection> scans = ScanReflections(B, parameters, directions);
+    ASSERT_TRUE(SameScore(QualityOfScans(scans, parameters), basis));
+    const std::vector<DirectionObservation> observed = SupportedObservations(B, parameters, directions);
+    const std::vector<DirectionObservation> fromScans = SupportedObservationsOfScans(B, scans, parameters, directions);
+    ASSERT_EQ(fromScans.size(), observed.size());
+    for (std::size_t k = 0; k < observed.size(); ++k) {
+      ASSERT_EQ(std::memcmp(&fromScans[k], &observed[k], sizeof observed[k]), 0) << k;
+    }
     for (const double floor : {-std::numeric_limits<double>::infinity(), basis.quality,
                                std::nextafter(basis.quality, 1e9), basis.quality - 3.0, 39.0}) {
       const std::optional<ScoredBasis> early = BasisQualityIfReaching(B, parameters, directions, floor);
