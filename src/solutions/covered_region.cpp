@@ -136,7 +136,7 @@ bool CoveredRegion::Contains(const Vec3& direction) const {
       if (!inFront) return false;
       const std::size_t n = hull_.size();
       for (std::size_t i = 0; i < n; ++i)
-        if (Cross(hull_[i], hull_[(i + 1) % n], p) < -1e-12) return false;
+        if (Cross(hull_[i], hull_[i + 1 < n ? i + 1 : 0], p) < -1e-12) return false;
       return true;
     }
   }

@@ -23,25 +23,45 @@ struct PredictedRow {
   bool observed;
 };
 
-// The observed rows as sorted integer keys, looked up for every lattice point tried. Indices beyond
-// the key's range are beyond every box of indices tried too, and are left out.
+// The observed rows as integer keys in a small open-addressing table, looked up for every lattice
+// point tried (most of which are not observed, and are told so by the first empty slot). Indices
+// beyond the key's range are beyond every box of indices tried too, and are left out.
 class ObservedKeys {
  public:
   explicit ObservedKeys(const std::vector<MillerIndices>& rows) {
-    for (const MillerIndices& row : rows)
-      if (InRange(row[0]) && InRange(row[1]) && InRange(row[2])) keys_.push_back(Key(row[0], row[1], row[2]));
-    std::sort(keys_.begin(), keys_.end());
+    std::size_t size = 64;
+    while (size < 4 * rows.size()) size *= 2;
+    slots_.assign(size, kEmpty);
+    mask_ = size - 1;
+    for (const MillerIndices& row : rows) {
+      if (!InRange(row[0]) || !InRange(row[1]) || !InRange(row[2])) continue;
+      const std::uint64_t key = Key(row[0], row[1], row[2]);
+      std::size_t slot = Slot(key);
+      while (slots_[slot] != kEmpty && slots_[slot] != key) slot = (slot + 1) & mask_;
+      slots_[slot] = key;
+    }
   }
-  bool Holds(int h, int k, int l) const { return std::binary_search(keys_.begin(), keys_.end(), Key(h, k, l)); }
+  bool Holds(int h, int k, int l) const {
+    const std::uint64_t key = Key(h, k, l);
+    for (std::size_t slot = Slot(key);; slot = (slot + 1) & mask_) {
+      if (slots_[slot] == key) return true;
+      if (slots_[slot] == kEmpty) return false;
+    }
+  }
 
  private:
   static constexpr int kOffset = 1 << 20;
+  static constexpr std::uint64_t kEmpty = 0;  // no key is 0: every index is offset to at least 1
   static bool InRange(int v) { return v > -kOffset && v < kOffset; }
   static std::uint64_t Key(int h, int k, int l) {
     return (static_cast<std::uint64_t>(h + kOffset) << 42) | (static_cast<std::uint64_t>(k + kOffset) << 21) |
            static_cast<std::uint64_t>(l + kOffset);
   }
-  std::vector<std::uint64_t> keys_;
+  std::size_t Slot(std::uint64_t key) const {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 40) & mask_;
+  }
+  std::vector<std::uint64_t> slots_;
+  std::size_t mask_ = 0;
 };
 
 // Whether (h, k, l), not all zero, has no common divisor above 1; an index of 1 settles it.
