@@ -11,26 +11,19 @@
 #include <string>
 #include <thread>
 
-#include "input/input_reader.hpp"
 #include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
-#include "simulator/pattern_files.hpp"
-#include "simulator/simulation_run.hpp"
+#include "simulated_bench_pattern.hpp"
 
 namespace orv {
 namespace {
 
 // A triclinic crystal (7, 9, 11 Angstrom, 80, 95, 105 degrees) in a fixed random orientation:
 // `spots` spots with 0.02 degree noise, 5 % of them spurious, a tolerance of 1 degree.
-struct Pattern {
-  RunParameters parameters;
-  DirectionStore directions;
-};
+using Pattern = BenchPattern;
 
 std::unique_ptr<Pattern> MakePattern(int spots, int searchType, const char* cell) {
   sim::SimulationOptions options;
-  options.outputFile = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/orvanthel-bench-" +
-                       std::to_string(spots) + "-" + std::to_string(searchType) + ".kqt";
   std::istringstream values(cell);
   char comma;
   values >> options.cell.a >> comma >> options.cell.b >> comma >> options.cell.c >> comma >> options.cell.alpha >>
@@ -38,16 +31,7 @@ std::unique_ptr<Pattern> MakePattern(int spots, int searchType, const char* cell
   options.seed = 1;
   options.flaws = sim::FlawSettings{0.02, 0.05, 0.0, spots};
   options.keywords.ExtentOfTheSearch = searchType;
-  sim::SimulatedPattern simulated;
-  std::string message;
-  auto pattern = std::make_unique<Pattern>();
-  if (!sim::SimulatePattern(options, simulated, message)) return nullptr;
-  sim::WritePatternFile(options.outputFile, options, simulated);
-  std::ostringstream echo;
-  SetDefaultParameters(pattern->parameters, pattern->directions);
-  ReadInputFile(options.outputFile, pattern->parameters, pattern->directions, echo);
-  std::remove(options.outputFile.c_str());
-  return pattern;
+  return SimulateBenchPattern(options, "orvanthel-bench-" + std::to_string(spots) + "-" + std::to_string(searchType) + ".kqt");
 }
 
 // Seconds of one whole search; the store it fills goes to `store`.

@@ -3,48 +3,27 @@
 // same pattern, so that the cost of the extra step can be read against the design's.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <sstream>
 #include <string>
 
-#include "input/input_reader.hpp"
 #include "search/search_bases.hpp"
 #include "search/sublattice_tables.hpp"
 #include "search/zone_axis_bases.hpp"
-#include "simulator/pattern_files.hpp"
-#include "simulator/simulation_run.hpp"
+#include "simulated_bench_pattern.hpp"
 
 namespace orv {
 namespace {
 
 // A face-centred cubic crystal (a = 5.431 A) in a fixed random orientation: the `spots` strongest
 // spots with 0.02 degree noise, a tolerance of 0.2 degree.
-struct ZonePattern {
-  RunParameters parameters;
-  DirectionStore directions;
-};
-
-std::unique_ptr<ZonePattern> MakeZonePattern(int spots) {
+std::unique_ptr<BenchPattern> MakeZonePattern(int spots) {
   sim::SimulationOptions options;
-  options.outputFile = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                       "/orvanthel-zone-bench-" + std::to_string(spots) + ".kqt";
   options.cell = sim::CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
   options.centring = sim::Centring::F;
   options.seed = 1;
   options.flaws = sim::FlawSettings{0.02, 0.0, 0.0, spots};
   options.keywords.AngularDeviationCriterion = 0.2;
-  sim::SimulatedPattern simulated;
-  std::string message;
-  auto pattern = std::make_unique<ZonePattern>();
-  if (!sim::SimulatePattern(options, simulated, message)) return nullptr;
-  sim::WritePatternFile(options.outputFile, options, simulated);
-  std::ostringstream echo;
-  SetDefaultParameters(pattern->parameters, pattern->directions);
-  ReadInputFile(options.outputFile, pattern->parameters, pattern->directions, echo);
-  std::remove(options.outputFile.c_str());
-  return pattern;
+  return SimulateBenchPattern(options, "orvanthel-zone-bench-" + std::to_string(spots) + ".kqt");
 }
 
 void ZoneAxisCells(benchmark::State& state) {
