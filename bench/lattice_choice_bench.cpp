@@ -27,12 +27,7 @@ struct ChoicePattern {
 };
 
 std::unique_ptr<ChoicePattern> MakeChoicePattern(int spots) {
-  sim::SimulationOptions options;
-  options.cell = sim::CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
-  options.centring = sim::Centring::F;
-  options.seed = 3;
-  options.flaws = sim::FlawSettings{0.02, 0.1, 0.0, spots};
-  options.keywords.AngularDeviationCriterion = 0.2;
+  sim::SimulationOptions options = SiliconOptions(3, spots, 0.1);
   options.keywords.ExtentOfTheSearch = 5;
   auto choice = std::make_unique<ChoicePattern>();
   choice->pattern = SimulateBenchPattern(options, "orvanthel-choice-bench-" + std::to_string(spots) + ".kqt");

@@ -17,13 +17,7 @@ namespace {
 // A face-centred cubic crystal (a = 5.431 A) in a fixed random orientation: the `spots` strongest
 // spots with 0.02 degree noise, a tolerance of 0.2 degree.
 std::unique_ptr<BenchPattern> MakeZonePattern(int spots) {
-  sim::SimulationOptions options;
-  options.cell = sim::CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
-  options.centring = sim::Centring::F;
-  options.seed = 1;
-  options.flaws = sim::FlawSettings{0.02, 0.0, 0.0, spots};
-  options.keywords.AngularDeviationCriterion = 0.2;
-  return SimulateBenchPattern(options, "orvanthel-zone-bench-" + std::to_string(spots) + ".kqt");
+  return SimulateBenchPattern(SiliconOptions(1, spots, 0.0), "orvanthel-zone-bench-" + std::to_string(spots) + ".kqt");
 }
 
 void ZoneAxisCells(benchmark::State& state) {
