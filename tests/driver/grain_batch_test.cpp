@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "driver/batch_summary.hpp"
-#include "simulator/pattern_files.hpp"
-#include "simulator/simulation_run.hpp"
+#include "support/grain_patterns.hpp"
 #include "support/test_support.hpp"
 
 namespace orv {
@@ -15,19 +14,7 @@ namespace {
 
 TEST(GrainBatch, TheSummaryGainsTheGrainColumnsAndAResumedOrMergedBatchKeepsThem) {
   const std::string dir = testing::MakeScratchDir("grain-batch");
-  sim::SimulationOptions options;
-  options.outputFile = dir + "/two.kqt";
-  options.cell = sim::CellParameters{5.431, 5.431, 5.431, 90.0, 90.0, 90.0};
-  options.centring = sim::Centring::F;
-  options.seed = 3;
-  options.flaws = sim::FlawSettings{0.01, 0.0, 0.0, 40};
-  options.keywords.AngularDeviationCriterion = 0.1;
-  options.moreGrains.push_back(
-      sim::SimulatedGrain{sim::CellParameters{3.189, 3.189, 5.185, 90.0, 90.0, 120.0}, sim::Centring::P, 30, std::nullopt});
-  sim::SimulatedPattern pattern;
-  std::string message;
-  ASSERT_TRUE(sim::SimulatePattern(options, pattern, message)) << message;
-  sim::WritePatternFile(options.outputFile, options, pattern);
+  testing::WriteTwoGrainPattern(dir, 0.0);
   testing::WriteTextFile(dir + "/bad.kqt", "_NumberOfReflections\n3\n");
   testing::WriteTextFile(dir + "/list.txt", "two.kqt\nbad.kqt\n");
   testing::WriteTextFile(dir + "/phases.txt", "GaN 3.189 3.189 5.185 90 90 120 P\n");

@@ -118,6 +118,24 @@ TEST(TextFile, PermissionsLinksAndDevicesAreRespected) {
   EXPECT_FALSE(file.IsOpen());
 }
 
+// In a forked child: writes many lines to `target` under a file-size limit of 8 KiB and exits
+// with 1 when the write fails naming that file, 3 when it names another, 2 when it does not fail.
+[[noreturn]] void WriteUnderFileSizeLimit(const std::string& target) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  const struct rlimit limit = {8192, 8192};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  int status = 2;
+  try {
+    TextFile file;
+    file.Open(target);
+    for (int i = 0; i < 10000; ++i) file.WriteLine("a line of the new file");
+    file.Close();
+  } catch (const OutputFileError& error) {
+    status = error.fileName == target ? 1 : 3;
+  }
+  _exit(status);
+}
+
 // A write that fails part-way (here at a file-size limit, in a child process) leaves the old file.
 TEST(TextFile, AWriteThatFailsPartWayLeavesTheOldFile) {
   const std::string dir = testing::MakeScratchDir("textfile");
@@ -126,19 +144,7 @@ TEST(TextFile, AWriteThatFailsPartWayLeavesTheOldFile) {
   testing::WriteTextFile(target, old);
   const pid_t pid = fork();
   if (pid == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const struct rlimit limit = {8192, 8192};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    int status = 2;
-    try {
-      TextFile file;
-      file.Open(target);
-      for (int i = 0; i < 10000; ++i) file.WriteLine("a line of the new file");
-      file.Close();
-    } catch (const OutputFileError& error) {
-      status = error.fileName == target ? 1 : 3;
-    }
-    _exit(status);
+    WriteUnderFileSizeLimit(target);
   }
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
@@ -165,19 +171,7 @@ TEST(TextFile, ARegularFileIsNeverRewrittenInPlace) {
   const pid_t pid = fork();
   if (pid == 0) {
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(77);
-    std::signal(SIGXFSZ, SIG_IGN);
-    const struct rlimit limit = {8192, 8192};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    int status = 2;
-    try {
-      TextFile file;
-      file.Open(target);
-      for (int i = 0; i < 10000; ++i) file.WriteLine("a line of the new file");
-      file.Close();
-    } catch (const OutputFileError& error) {
-      status = error.fileName == target ? 1 : 3;
-    }
-    _exit(status);
+    WriteUnderFileSizeLimit(target);
   }
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
