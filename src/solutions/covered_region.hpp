@@ -20,6 +20,12 @@ class CoveredRegion {
 
   // Whether a direction (of any positive length) lies inside the region, its border included.
   bool Contains(const Vec3& direction) const;
+  // A cheap test that is true only for directions that Contains refuses: those that point away from
+  // the region's centre, for a region within a hemisphere.
+  bool FacesAway(const Vec3& direction) const {
+    return shape_ != Shape::WholeSphere && (shape_ == Shape::Hull || capCosine_ >= 0.0) &&
+           !(Dot(direction, centre_) > 0.0);
+  }
 
   // The region's share of the whole sphere, between 0 and 1.
   double SphereFraction() const { return sphereFraction_; }

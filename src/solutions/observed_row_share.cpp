@@ -140,8 +140,10 @@ bool CollectRows(const Mat3& reciprocal, const Vec3& directLengths, double radiu
         for (int e = 0; e < 3; ++e) g[e] = h * reciprocal[0][e] + k * reciprocal[1][e] + l * reciprocal[2][e];
         const double squared = Dot(g, g);
         if (squared > limit || squared <= 0.0) continue;
-        if (!IsPrimitive(h, k, l)) continue;
+        // Half the points face away from the region: unless observed, they are passed over first.
         const bool observed = observedRows.Holds(h, k, l);
+        if (!observed && region.FacesAway(g)) continue;
+        if (!IsPrimitive(h, k, l)) continue;
         if (!observed && !region.Contains(g)) continue;
         rows.push_back({squared, observed});
       }

@@ -56,5 +56,27 @@ TEST(CoveredRegion, SpotsBeyondAHemisphereOrTooFewForAHullGiveTheCap) {
   EXPECT_EQ(none.SphereFraction(), 1.0);
 }
 
+// The cheap test passes over only directions that the region refuses, for a hull, a cap within a
+// hemisphere, a cap beyond one (where it passes over none) and the whole sphere.
+TEST(CoveredRegion, ADirectionFacingAwayIsNeverContained) {
+  const std::vector<CoveredRegion> regions = {
+      RegionOf({Direction(20, 0), Direction(20, 90), Direction(20, 180), Direction(20, 270)}),
+      RegionOf({Direction(10, 0), Direction(20, 0), Direction(30, 0)}),
+      RegionOf({Direction(0, 0), Direction(120, 0), Direction(120, 120), Direction(120, 240)}), RegionOf({})};
+  int facingAway = 0;
+  for (const CoveredRegion& region : regions)
+    for (double polar = 0.0; polar <= 180.0; polar += 7.5)
+      for (double azimuth = 0.0; azimuth < 360.0; azimuth += 15.0) {
+        const Vec3 direction = Direction(polar, azimuth);
+        if (!region.FacesAway(direction)) continue;
+        ++facingAway;
+        EXPECT_FALSE(region.Contains(direction)) << polar << " " << azimuth;
+      }
+  EXPECT_GT(facingAway, 100);
+  // The cap beyond a hemisphere (about -z, out to the spot at +z) passes over nothing.
+  EXPECT_FALSE(regions[2].FacesAway({0.0, 0.0, 1.0}));
+  EXPECT_TRUE(regions[2].Contains(Direction(5, 0)));
+}
+
 }  // namespace
 }  // namespace orv
