@@ -31,7 +31,8 @@ std::unique_ptr<Pattern> MakePattern(int spots, int searchType, const char* cell
   options.seed = 1;
   options.flaws = sim::FlawSettings{0.02, 0.05, 0.0, spots};
   options.keywords.ExtentOfTheSearch = searchType;
-  return SimulateBenchPattern(options, "orvanthel-bench-" + std::to_string(spots) + "-" + std::to_string(searchType) + ".kqt");
+  return SimulateBenchPattern(options,
+                              "orvanthel-bench-" + std::to_string(spots) + "-" + std::to_string(searchType) + ".kqt");
 }
 
 // Seconds of one whole search; the store it fills goes to `store`.

@@ -69,7 +69,8 @@ std::vector<DirectionObservation> SupportedObservationsScanned(const Mat3& direc
                  static_cast<double>(Nint(indexed.x[2]))};
     Vec3 predicted;
     for (int c = 0; c < 3; ++c)
-      predicted[c] = o.indices[0] * reciprocal[0][c] + o.indices[1] * reciprocal[1][c] + o.indices[2] * reciprocal[2][c];
+      predicted[c] =
+          o.indices[0] * reciprocal[0][c] + o.indices[1] * reciprocal[1][c] + o.indices[2] * reciprocal[2][c];
     const double length = VectorNorm(predicted);
     double norm = 0.0;
     if (!(length > 0.0) || NormalizeVector(directions(j), o.direction, norm) != kStatusSuccess) continue;

@@ -50,7 +50,8 @@ std::vector<IntMat3> ProperLatticeRotations(const Mat3& metric) {
     for (int r = 0; r < 3; ++r) {
       IntMat3 w{};
       w[r] = single[0];
-      if (std::fabs(TurnedMetric(w, metric, r, r) - metric[r][r]) <= kMetricKept * scale) rowsKeeping[r].push_back(code);
+      if (std::fabs(TurnedMetric(w, metric, r, r) - metric[r][r]) <= kMetricKept * scale)
+        rowsKeeping[r].push_back(code);
     }
   }
   for (int code2 : rowsKeeping[2])
